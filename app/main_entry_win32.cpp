@@ -1,0 +1,18 @@
+#include "app/main_window.h"
+#include "filelist/main_model.h"
+#include "platform/win32/message_dispatch.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+
+    // The program-wide record exists before the first window and outlives the last.
+    MainModel model;
+    MainWindow window(model);
+    window.set_on_closed([] { PostQuitMessage(0); });
+    if (!window.create(show_command)) return 1;
+    return platform::win32::run_message_loop();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "filelist/file_table.h"
+#include "filelist/main_model.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Control ids of the main window, named after what they are.
+enum MainWindowControl : int {
+    kSelectFilesButton = 101,  // 按钮1 选择文件
+    kRenameButton,             // 按钮2 确定改名
+    kNumberingButton,          // 按钮3 自动编号
+    kClearButton,              // 按钮4 清空
+    kAboutButton,              // 按钮5 关于
+    kExitButton,               // 按钮6 退出
+    kWelcomeLabel,             // 标签2
+    kFileTableView,            // 超级列表框1
+    kStatusLabel,              // 标签1
+    kCellEditor,               // 编辑框1
+};
+
+// The program's first window: six command buttons, the file table and the
+// status line, bound to the model it is given.
+class MainWindow : public platform::win32::WindowBase, private FileTable::Observer {
+public:
+    explicit MainWindow(MainModel& model);
+    ~MainWindow() override;
+
+    // Creates and shows the window; start_up runs as it is created.
+    bool create(int show_command);
+
+    // Called once the window is gone; the program's entry ends the message loop here.
+    void set_on_closed(std::function<void()> on_closed) { on_closed_ = std::move(on_closed); }
+
+private:
+    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    void on_created();
+    void on_command(int id, int code);
+    LRESULT on_table_notify(const NMHDR& header, LPARAM lparam);
+
+    // Button handlers.
+    void exit_program();
+
+    // Table and in-place editor.
+    void fill_display_text(NMLVDISPINFOW& info) const;
+    void begin_cell_edit_at_current_row();
+    void commit_editor_text();
+    std::optional<std::size_t> current_row() const;
+    std::vector<int> column_widths() const;
+
+    // FileTable::Observer
+    void rows_replaced(std::size_t row_count) override;
+    void row_changed(std::size_t row) override;
+
+    static LRESULT CALLBACK table_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                                UINT_PTR id, DWORD_PTR ref_data);
+
+    MainModel& model_;
+    std::function<void()> on_closed_;
+    platform::win32::UniqueFont control_font_;
+    platform::win32::UniqueFont welcome_font_;
+    platform::win32::UniqueFont table_font_;
+};

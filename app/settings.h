@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The one remembered setting: the directory the file picker showed last, kept
+// as [配置] 记录 in "配置.ini" beside the program.
+std::string settings_path();
+
+// The stored directory, or the empty text when the file or the key is missing.
+std::string load_settings();
+
+// Stores the directory; a failed write leaves the file as it was.
+void save_settings(const std::string& value);

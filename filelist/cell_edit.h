@@ -1,0 +1,50 @@
+#pragma once
+
+#include "filelist/app_state.h"
+#include "filelist/file_table.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+// The column strictly under a point of the table's content (the pointer's
+// client x plus the horizontal scroll): left < x < left + width. Column 0 and
+// the boundaries themselves are never hit; column is -1 then.
+struct ColumnHit {
+    int column = -1;
+    int left = 0;   // left edge of the column in content pixels
+    int width = 0;
+};
+ColumnHit hit_test_column(std::span<const int> column_widths, int content_x);
+
+// Pointer moved over the table: remembers its x (client pixels) for the hit
+// test of the next row activation. y plays no part.
+inline void track_pointer(AppState& state, int x, int /*y*/) { state.pointer_x = x; }
+
+// What the table shows at the moment a row is activated.
+struct TableView {
+    std::span<const int> column_widths;
+    int scroll_x = 0;                      // horizontal scroll, in pixels
+    int table_x = 0;                       // table's left edge in the window's client area
+    int font_points = 12;                  // size of the table's font
+    std::optional<std::size_t> current_row;
+};
+
+// Where the in-place editor goes and what it shows.
+struct CellEditor {
+    int x = 0;       // in the window's client area; y stays at the editor's design position
+    int width = 0;
+    int height = 0;
+    std::string text;
+};
+
+// Row activated: hit-tests state.pointer_x, sets state.edit_column to the
+// column hit (or -1), and tells where to show the editor over columns 原名称 to 目录. Nothing
+// is shown for 序, 处理结果, a boundary, or when no row is current.
+std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& table, const TableView& view);
+
+// Editor text changed: copies it into the current row's cell of the column
+// being edited. Does nothing without a current row or an edited column.
+void commit_cell_edit(const AppState& state, FileTable& table, std::optional<std::size_t> current_row,
+                      std::string text);

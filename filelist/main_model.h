@@ -1,0 +1,14 @@
+#pragma once
+
+#include "filelist/app_state.h"
+#include "filelist/file_table.h"
+#include "filelist/status_line.h"
+
+// Everything the main window shows, in plain form: the program-wide record,
+// the file table's rows and the status line. The windows bind to it; the
+// program's steps work on it without any window.
+struct MainModel {
+    AppState state;
+    FileTable table;
+    StatusLine status;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+// Owning wrappers for Win32 handles: each handle is released exactly once,
+// by the wrapper that holds it. Copying is deleted (unique_ptr semantics).
+namespace platform::win32 {
+
+struct WindowDestroyer {
+    void operator()(HWND h) const {
+        if (IsWindow(h)) DestroyWindow(h);
+    }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+struct KernelHandleCloser {
+    void operator()(HANDLE h) const {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+using UniqueHandle = std::unique_ptr<void, KernelHandleCloser>;
+
+struct FindHandleCloser {
+    void operator()(HANDLE h) const {
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+};
+using UniqueFindHandle = std::unique_ptr<void, FindHandleCloser>;
+
+struct ModuleFreer {
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+// A font of the given face and pixel height, in the GB2312 character set so
+// that Chinese text finds its glyphs even where the face itself is missing.
+UniqueFont make_font(const wchar_t* face, int pixel_height, bool bold);
+
+}  // namespace platform::win32

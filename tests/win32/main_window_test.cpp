@@ -1,0 +1,205 @@
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "filelist/fill_list.h"
+#include "platform/win32/text.h"
+#include "window_driver.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using platform::win32::widen;
+
+// Text of the code page 936 bytes, for checking what the profile functions wrote.
+std::string gbk(const std::string& utf8) {
+    std::wstring wide = widen(utf8);
+    int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+struct MainWindowTest : ::testing::Test {
+    MainModel model;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override {
+        DeleteFileW(widen(settings_path()).c_str());
+        window = std::make_unique<MainWindow>(model);
+        ASSERT_TRUE(window->create(SW_SHOW));
+        driver::pump();
+    }
+    void TearDown() override {
+        window.reset();
+        driver::pump();
+        DeleteFileW(widen(settings_path()).c_str());
+    }
+
+    HWND control(int id) const { return window->control(id); }
+    HWND table() const { return control(kFileTableView); }
+
+    void show_files(const std::vector<std::string>& names) {
+        model.state.base_directory = "C:\\photos\\";
+        model.state.file_names = names;
+        fill_list(model.state, model.table, names);
+        driver::pump();
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, WindowIsLaidOutAsDesigned) {
+    EXPECT_EQ(driver::text(window->hwnd()), "Lanmoor-批量文件改名1.5");
+    RECT outer = driver::outer_rect(window->hwnd());
+    EXPECT_EQ(outer.left, 50);
+    EXPECT_EQ(outer.top, 50);
+    EXPECT_EQ(outer.right - outer.left, 728);
+    EXPECT_EQ(outer.bottom - outer.top, 472);
+
+    struct Expected {
+        int id;
+        const char* text;
+        int x, y, w, h;
+    };
+    const Expected controls[] = {
+        {kSelectFilesButton, "选择文件", 8, 6, 80, 32},
+        {kRenameButton, "确定改名", 91, 6, 80, 32},
+        {kNumberingButton, "自动编号", 174, 6, 80, 32},
+        {kClearButton, "清空", 257, 6, 80, 32},
+        {kAboutButton, "关于", 340, 6, 80, 32},
+        {kExitButton, "退出", 424, 6, 80, 32},
+        {kWelcomeLabel, "欢迎使用Lanmoor软件!", 512, 6, 200, 32},
+        {kFileTableView, "", 8, 46, 704, 369},
+        {kStatusLabel, "", 8, 419, 704, 19},
+        {kCellEditor, "", 199, 420, 79, 19},
+    };
+    for (const Expected& e : controls) {
+        HWND c = control(e.id);
+        ASSERT_NE(c, nullptr) << e.id;
+        EXPECT_EQ(driver::text(c), e.text) << e.id;
+        RECT r = driver::rect_in_parent(c);
+        EXPECT_EQ(r.left, e.x) << e.text;
+        EXPECT_EQ(r.top, e.y) << e.text;
+        EXPECT_EQ(r.right - r.left, e.w) << e.text;
+        EXPECT_EQ(r.bottom - r.top, e.h) << e.text;
+    }
+    EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
+}
+
+TEST_F(MainWindowTest, TableHasSixColumnsInItsFont) {
+    const char* headers[] = {"序", "原名称", "新名称", "后缀名", "目录", "处理结果"};
+    const int widths[] = {40, 150, 150, 60, 200, 80};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(driver::list_view_header(table(), i), headers[i]);
+        EXPECT_EQ(ListView_GetColumnWidth(table(), i), widths[i]);
+    }
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
+
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(table(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -16);
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
+    EXPECT_STREQ(font.lfFaceName, L"宋体");
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(kWelcomeLabel), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -14);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+}
+
+TEST_F(MainWindowTest, TableShowsTheModelRows) {
+    show_files({"IMG_0001.JPG", "a.b.png"});
+    ASSERT_EQ(driver::list_view_rows(table()), 2);
+    EXPECT_EQ(driver::list_view_cell(table(), 0, 0), "1");
+    EXPECT_EQ(driver::list_view_cell(table(), 0, 1), "IMG_0001");
+    EXPECT_EQ(driver::list_view_cell(table(), 0, 3), ".JPG");
+    EXPECT_EQ(driver::list_view_cell(table(), 1, 1), "a.b");
+    EXPECT_EQ(driver::list_view_cell(table(), 1, 4), "C:\\photos\\");
+    model.table.set_cell(1, FileTable::kResult, "改名成功");
+    EXPECT_EQ(driver::list_view_cell(table(), 1, 5), "改名成功");
+}
+
+TEST_F(MainWindowTest, ClearEmptiesAnyNonEmptyTable) {
+    driver::click(control(kClearButton));
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "");
+
+    show_files({"one.jpg"});
+    driver::click(control(kClearButton));
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "清空处理结束");
+
+    model.status.set_text("");
+    show_files({"a.jpg", "b.jpg", "c.jpg"});
+    driver::click(control(kClearButton));
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "清空处理结束");
+    EXPECT_EQ(model.state.file_names.size(), 3u);
+}
+
+TEST_F(MainWindowTest, DoubleClickOpensTheEditorBelowTheColumnUnderThePointer) {
+    show_files({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    model.table.set_cell(2, FileTable::kNewName, "A003");
+    RECT row_rect{};
+    ListView_GetItemRect(table(), 2, &row_rect, LVIR_BOUNDS);
+    int y = (row_rect.top + row_rect.bottom) / 2;
+
+    driver::double_click(table(), 250, y);
+    HWND editor = control(kCellEditor);
+    ASSERT_TRUE(IsWindowVisible(editor));
+    RECT r = driver::rect_in_parent(editor);
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.right - r.left, 150);
+    EXPECT_EQ(r.bottom - r.top, 17);
+    EXPECT_EQ(r.top, 420);
+    EXPECT_EQ(driver::text(editor), "A003");
+
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    driver::type_text(editor, "新名");
+    EXPECT_EQ(driver::list_view_cell(table(), 2, 2), "新名");
+    EXPECT_EQ(model.state.new_names[2], "");  // only the table shows the edit
+
+    // Another row selected while the editor is open: typing goes there.
+    driver::select_list_view_row(table(), 0);
+    driver::type_text(editor, "X");
+    EXPECT_EQ(driver::list_view_cell(table(), 0, 2), "新名X");
+}
+
+TEST_F(MainWindowTest, DoubleClickOverNumberOrResultShowsNoEditor) {
+    show_files({"a.jpg", "b.jpg"});
+    RECT row_rect{};
+    ListView_GetItemRect(table(), 1, &row_rect, LVIR_BOUNDS);
+    int y = (row_rect.top + row_rect.bottom) / 2;
+    driver::double_click(table(), 20, y);
+    EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
+    driver::double_click(table(), 650, y);
+    EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
+    EXPECT_EQ(model.state.edit_column, 5);
+}
+
+TEST_F(MainWindowTest, ExitWithoutADirectoryWritesNoSettings) {
+    driver::click(control(kExitButton));
+    EXPECT_FALSE(window->is_open());
+    EXPECT_EQ(driver::read_file_bytes(widen(settings_path())), "");
+    EXPECT_EQ(GetFileAttributesW(widen(settings_path()).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindowTest, ExitStoresTheDirectoryInTheAnsiCodePage) {
+    model.state.last_directory = "C:\\照片";
+    driver::click(control(kExitButton));
+    EXPECT_FALSE(window->is_open());
+    std::string bytes = driver::read_file_bytes(widen(settings_path()));
+    EXPECT_NE(bytes.find(gbk("[配置]")), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(gbk("记录=C:\\照片")), std::string::npos) << bytes;
+    EXPECT_EQ(load_settings(), "C:\\照片");
+}
+
+TEST_F(MainWindowTest, ClosingFromTheTitleBarStoresTheDirectoryToo) {
+    model.state.last_directory = "D:\\pics";
+    SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    driver::pump();
+    EXPECT_FALSE(window->is_open());
+    EXPECT_EQ(load_settings(), "D:\\pics");
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs them; extra arguments go to Google
+# Benchmark (for example --benchmark_filter=FillList).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-packages.sh
+tools/build.sh bench
+build/bench/bench/core_bench "$@"
