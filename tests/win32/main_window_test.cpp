@@ -203,3 +203,10 @@ TEST_F(MainWindowTest, ClosingFromTheTitleBarStoresTheDirectoryToo) {
     EXPECT_FALSE(window->is_open());
     EXPECT_EQ(load_settings(), "D:\\pics");
 }
+
+// Run with --gtest_also_run_disabled_tests to look at the window as a user would.
+TEST_F(MainWindowTest, DISABLED_Screenshot) {
+    show_files({"IMG_0001.JPG", "IMG_0002.JPG", "说明.txt"});
+    model.status.set_text("共选择 3 个文件");
+    EXPECT_TRUE(driver::save_screenshot(L"main-window.bmp"));
+}

@@ -106,3 +106,46 @@ std::string read_file_bytes(const std::wstring& path) {
 }
 
 }  // namespace driver
+
+namespace driver {
+
+bool save_screenshot(const std::wstring& bmp_path) {
+    pump();
+    int w = GetSystemMetrics(SM_CXSCREEN);
+    int h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    platform::win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+    HGDIOBJ old = SelectObject(memory, bitmap.get());
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h), '\0');
+    GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    platform::win32::UniqueHandle out(
+        CreateFileW(bmp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (out.get() == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
+              WriteFile(out.get(), &info, sizeof info, &written, nullptr) &&
+              WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    return ok;
+}
+
+}  // namespace driver

@@ -32,6 +32,9 @@ std::string list_view_cell(HWND list_view, int row, int column);
 std::string list_view_header(HWND list_view, int column);
 void select_list_view_row(HWND list_view, int row);
 
+// Saves what the screen shows as a 24-bit BMP (convert it to PNG to look at it).
+bool save_screenshot(const std::wstring& bmp_path);
+
 // The bytes of a file, or nothing when it does not exist.
 std::string read_file_bytes(const std::wstring& path);
 
