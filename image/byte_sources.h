@@ -1,0 +1,21 @@
+#pragma once
+
+#include "image/image_metadata.h"
+
+#include <memory>
+#include <string>
+
+// Bytes already in memory; the caller keeps them alive.
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t read_at(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+// A regular file opened for reading; nothing when it cannot be opened or is
+// not a regular file (a directory named like an image, say).
+std::unique_ptr<ByteSource> open_file_source(const std::string& path);

@@ -1,0 +1,11 @@
+#include "image/byte_sources.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::size_t MemorySource::read_at(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset >= bytes_.size()) return 0;
+    std::size_t n = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
+    std::memcpy(out.data(), bytes_.data() + offset, n);
+    return n;
+}
