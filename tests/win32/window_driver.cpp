@@ -3,6 +3,7 @@
 #include "platform/pending_events.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
+#include "platform/win32/window_layout.h"
 
 #include <commctrl.h>
 
@@ -49,13 +50,7 @@ void double_click(HWND control, int x, int y) {
     pump();
 }
 
-std::string text(HWND window) {
-    int n = GetWindowTextLengthW(window);
-    std::wstring buffer(static_cast<std::size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(window, buffer.data(), n + 1);
-    buffer.resize(static_cast<std::size_t>(n > 0 ? n : 0));
-    return narrow(buffer);
-}
+std::string text(HWND window) { return platform::win32::window_text(window); }
 
 RECT rect_in_parent(HWND control) {
     RECT rect{};
