@@ -17,6 +17,7 @@ constexpr int kWindowWidth = 304, kWindowHeight = 242;
 constexpr int kOffsetX = 60, kOffsetY = 80;
 
 constexpr int kStartMaxCharacters = 5;
+constexpr int kSpinnerWidth = 16;
 constexpr int kIncrementMin = 0, kIncrementMax = 100, kIncrementDefault = 1;
 
 constexpr ControlSpec kLayout[] = {
@@ -26,10 +27,11 @@ constexpr ControlSpec kLayout[] = {
     {ControlKind::Label, kStartLabel, "起始编号", 22, 56, 48, 17, 0, kRuleGroup},
     {ControlKind::Edit, kStartEdit, "001", 76, 55, 80, 26, 0, kRuleGroup},
     {ControlKind::Label, kIncrementLabel, "递增量", 22, 92, 48, 17, 0, kRuleGroup},
-    // The arrows attach to the box created just before them and take the right
-    // part of its 63 pixels.
-    {ControlKind::Edit, kIncrementEdit, "1", 76, 86, 63, 26, 0, kRuleGroup},
-    {ControlKind::UpDown, kIncrementSpinner, "", 0, 0, 0, 0, UDS_AUTOBUDDY | UDS_NOTHOUSANDS, kRuleGroup},
+    // 编辑框3 and its arrows share 63 x 26 pixels; the arrows attach to the box
+    // created just before them.
+    {ControlKind::Edit, kIncrementEdit, "1", 76, 86, 63 - kSpinnerWidth, 26, 0, kRuleGroup},
+    {ControlKind::UpDown, kIncrementSpinner, "", 76 + 63 - kSpinnerWidth, 86, kSpinnerWidth, 26,
+     UDS_AUTOBUDDY | UDS_NOTHOUSANDS, kRuleGroup},
     {ControlKind::CheckBox, kCaptureDateCheck, "以图像拍摄日期为文件名", 24, 168, 168, 24},
     {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32},
     {ControlKind::PushButton, kCancelRuleButton, "取消", 201, 96, 75, 32},
