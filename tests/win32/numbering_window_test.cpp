@@ -189,13 +189,6 @@ TEST_F(NumberingWindowTest, ConfirmUsesWhatWasTyped) {
     EXPECT_EQ(new_name_cell(2), "照片_15");
 }
 
-TEST_F(NumberingWindowTest, SingleRowGetsItsNameToo) {
-    show_files({"photo.jpg"});
-    driver::click(GetDlgItem(open_numbering(), kConfirmRuleButton));
-    EXPECT_EQ(model.state.rule_confirmed, 1);
-    EXPECT_EQ(new_name_cell(0), "A001");
-}
-
 TEST_F(NumberingWindowTest, CaptureDateModeConfirmsAndIgnoresTheBoxes) {
     show_files({"a.jpg", "b.jpg"});
     HWND numbering = open_numbering();
@@ -206,18 +199,6 @@ TEST_F(NumberingWindowTest, CaptureDateModeConfirmsAndIgnoresTheBoxes) {
     EXPECT_EQ(model.state.rule_confirmed, 1);
     EXPECT_EQ(model.state.rule_fields, (std::array<std::string, 3>{}));
     EXPECT_EQ(new_name_cell(0), "");
-}
-
-TEST_F(NumberingWindowTest, CancelWithdrawsTheRuleAndKeepsTheNamesShown) {
-    show_files({"a.jpg", "b.jpg"});
-    driver::click(GetDlgItem(open_numbering(), kConfirmRuleButton));
-    HWND numbering = open_numbering();
-    ASSERT_NE(numbering, nullptr);
-    driver::click(GetDlgItem(numbering, kCancelRuleButton));
-    EXPECT_FALSE(IsWindow(numbering));
-    EXPECT_EQ(model.state.rule_confirmed, 0);
-    EXPECT_EQ(model.state.rule_fields, (std::array<std::string, 3>{}));
-    EXPECT_EQ(new_name_cell(1), "A002");
 }
 
 TEST_F(NumberingWindowTest, TitleBarCloseChangesNothing) {

@@ -218,22 +218,6 @@ TEST_F(RenameRunWindowTest, ClicksDuringALongRunLoseNoFile) {
     }
 }
 
-TEST_F(RenameRunWindowTest, RefillDuringARunGetsNoResultsOfTheOldBatch) {
-    Texts files;
-    for (int i = 1; i <= 20; ++i) files.push_back(photo(i, ".jpg"));
-    choose(files);
-    numbering_window_click(kConfirmRuleButton);
-    int rows_done = 0;
-    platform::set_pending_events_hook([&] {
-        if (++rows_done == 5) fill_list(model.state, model.table, {"new.jpg"});
-    });
-    driver::click(control(kRenameButton));
-    platform::set_pending_events_hook(nullptr);
-    EXPECT_EQ(column(5), (Texts{""}));
-    EXPECT_EQ(folder.names().size(), 20u);
-    EXPECT_EQ(folder.read("A020.jpg"), "IMG_0020.jpg");
-}
-
 // Run with --gtest_also_run_disabled_tests to look at a finished run as a user would.
 TEST_F(RenameRunWindowTest, DISABLED_Screenshot) {
     choose({"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "A004.JPG", "说明.txt"});
