@@ -126,6 +126,12 @@ void MainWindow::on_created() {
 
 void MainWindow::on_command(int id, int code) {
     switch (id) {
+        case kRenameButton:
+            if (code == BN_CLICKED) rename_run_.confirm_rename(model_);
+            break;
+        case kNumberingButton:
+            if (code == BN_CLICKED) open_numbering_window();
+            break;
         case kClearButton:
             if (code == BN_CLICKED) clear_list(model_.table, model_.status);
             break;
@@ -143,6 +149,18 @@ void MainWindow::on_command(int id, int code) {
 void MainWindow::exit_program() {
     shut_down(model_.state);
     DestroyWindow(hwnd());
+}
+
+void MainWindow::open_numbering_window() {
+    // One numbering window at a time; a window still naming rows is kept, even
+    // if it was closed meanwhile.
+    if (numbering_window_ && (numbering_window_->is_open() || numbering_window_->busy())) {
+        numbering_window_->bring_to_front();
+        return;
+    }
+    // No capture-date builder yet: that mode confirms the rule and names nothing.
+    numbering_window_ = std::make_unique<NumberingWindow>(model_.state, model_.table, nullptr);
+    numbering_window_->create(hwnd());
 }
 
 LRESULT MainWindow::on_table_notify(const NMHDR& header, LPARAM lparam) {

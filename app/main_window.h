@@ -2,6 +2,8 @@
 
 #include "filelist/file_table.h"
 #include "filelist/main_model.h"
+#include "naming/numbering_window.h"
+#include "naming/rename_run.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 
@@ -9,6 +11,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -48,6 +51,7 @@ private:
 
     // Button handlers.
     void exit_program();
+    void open_numbering_window();
 
     // Table and in-place editor.
     void fill_display_text(NMLVDISPINFOW& info) const;
@@ -68,4 +72,8 @@ private:
     platform::win32::UniqueFont control_font_;
     platform::win32::UniqueFont welcome_font_;
     platform::win32::UniqueFont table_font_;
+
+    // "确定改名" and "自动编号".
+    RenameRun rename_run_;
+    std::unique_ptr<NumberingWindow> numbering_window_;
 };

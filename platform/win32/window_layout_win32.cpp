@@ -28,7 +28,9 @@ KindStyle style_of(ControlKind kind) {
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER, 0};
         case ControlKind::ListView:
             return {WC_LISTVIEWW, LVS_REPORT | WS_TABSTOP | WS_BORDER, 0};
-        case ControlKind::UpDown: return {UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0};
+        // Placed where its layout row says: an alignment style would move it
+        // and shrink its buddy once attached.
+        case ControlKind::UpDown: return {UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS, 0};
     }
     return {WC_STATICW, 0, 0};
 }

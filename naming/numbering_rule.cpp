@@ -1,0 +1,25 @@
+#include "naming/numbering_rule.h"
+#include "naming/sequential_names.h"
+#include "platform/pending_events.h"
+
+void confirm_rule(AppState& state, FileTable& table, const RuleChoice& choice,
+                  const CaptureDateBuilder& build_capture_date_names) {
+    state.rule_confirmed = 1;
+    // A single row is named too: left without a name it would be renamed to
+    // its bare extension.
+    if (table.row_count() == 0) return;
+    if (choice.capture_date) {
+        if (build_capture_date_names) {
+            build_capture_date_names();
+            platform::process_pending_events();
+        }
+        return;
+    }
+    state.rule_fields = choice.fields;
+    build_sequential_names(state, table, state.rule_fields);
+}
+
+void cancel_rule(AppState& state) {
+    state.rule_confirmed = 0;
+    state.rule_fields = {};
+}

@@ -1,0 +1,107 @@
+#include "naming/numbering_window.h"
+#include "platform/win32/window_layout.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace {
+
+using platform::win32::ControlKind;
+using platform::win32::ControlSpec;
+
+constexpr wchar_t kClassName[] = L"BatchRenameNumberingWindow";
+constexpr const char* kCaption = "自动编号改名";
+constexpr int kWindowWidth = 304, kWindowHeight = 242;
+// Where the window opens, from the owner's top-left corner.
+constexpr int kOffsetX = 60, kOffsetY = 80;
+
+constexpr int kStartMaxCharacters = 5;
+constexpr int kSpinnerWidth = 16;
+constexpr int kIncrementMin = 0, kIncrementMax = 100, kIncrementDefault = 1;
+
+constexpr ControlSpec kLayout[] = {
+    {ControlKind::GroupBox, kRuleGroup, "编号规则", 10, 12, 182, 140},
+    {ControlKind::Label, kPrefixLabel, "打头字符", 21, 23, 48, 17, 0, kRuleGroup},
+    {ControlKind::Edit, kPrefixEdit, "A", 76, 20, 80, 26, 0, kRuleGroup},
+    {ControlKind::Label, kStartLabel, "起始编号", 22, 56, 48, 17, 0, kRuleGroup},
+    {ControlKind::Edit, kStartEdit, "001", 76, 55, 80, 26, 0, kRuleGroup},
+    {ControlKind::Label, kIncrementLabel, "递增量", 22, 92, 48, 17, 0, kRuleGroup},
+    // 编辑框3 and its arrows share 63 x 26 pixels; the arrows attach to the box
+    // created just before them.
+    {ControlKind::Edit, kIncrementEdit, "1", 76, 86, 63 - kSpinnerWidth, 26, 0, kRuleGroup},
+    {ControlKind::UpDown, kIncrementSpinner, "", 76 + 63 - kSpinnerWidth, 86, kSpinnerWidth, 26,
+     UDS_AUTOBUDDY | UDS_NOTHOUSANDS, kRuleGroup},
+    {ControlKind::CheckBox, kCaptureDateCheck, "以图像拍摄日期为文件名", 24, 168, 168, 24},
+    {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32},
+    {ControlKind::PushButton, kCancelRuleButton, "取消", 201, 96, 75, 32},
+};
+
+}  // namespace
+
+NumberingWindow::NumberingWindow(AppState& state, FileTable& table, CaptureDateBuilder build_capture_date_names)
+    : state_(state), table_(table), build_capture_date_names_(std::move(build_capture_date_names)) {}
+
+bool NumberingWindow::create(HWND owner) {
+    RECT owner_rect{};
+    GetWindowRect(owner, &owner_rect);
+    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, owner_rect.left + kOffsetX,
+                       owner_rect.top + kOffsetY, kWindowWidth, kWindowHeight, owner)) {
+        return false;
+    }
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    return true;
+}
+
+LRESULT NumberingWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            on_created();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wparam) == BN_CLICKED) {
+                if (LOWORD(wparam) == kConfirmRuleButton) confirm_rule();
+                if (LOWORD(wparam) == kCancelRuleButton) cancel_rule();
+            }
+            return 0;
+        default:
+            break;
+    }
+    return WindowBase::on_message(message, wparam, lparam);
+}
+
+void NumberingWindow::on_created() {
+    font_ = platform::win32::make_font(L"宋体", 12, false);
+    platform::win32::create_controls(hwnd(), kLayout, font_.get());
+    SendMessageW(control(kStartEdit), EM_SETLIMITTEXT, kStartMaxCharacters, 0);
+    HWND spinner = control(kIncrementSpinner);
+    SendMessageW(spinner, UDM_SETRANGE32, kIncrementMin, kIncrementMax);
+    SendMessageW(spinner, UDM_SETPOS32, 0, kIncrementDefault);
+}
+
+void NumberingWindow::confirm_rule() {
+    // A second click while the capture-date builder lets events through would
+    // name the rows twice over.
+    if (busy_) return;
+    busy_ = true;
+    RuleChoice choice;
+    choice.fields = {platform::win32::window_text(control(kPrefixEdit)),
+                     platform::win32::window_text(control(kStartEdit)),
+                     platform::win32::window_text(control(kIncrementEdit))};
+    choice.capture_date = SendMessageW(control(kCaptureDateCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    ::confirm_rule(state_, table_, choice, build_capture_date_names_);
+    busy_ = false;
+    close();
+}
+
+void NumberingWindow::cancel_rule() {
+    ::cancel_rule(state_);
+    close();
+}
+
+void NumberingWindow::close() {
+    // The window may already be gone: closed from its title bar while the
+    // names were being built.
+    if (is_open()) DestroyWindow(hwnd());
+}

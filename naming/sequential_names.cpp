@@ -1,0 +1,28 @@
+#include "naming/sequential_names.h"
+#include "naming/rule_number.h"
+
+SequentialNumbering::SequentialNumbering(const std::array<std::string, 3>& fields) : prefix_(fields[0]) {
+    LeadingNumber start = read_leading_number(fields[1]);
+    min_digits_ = start.digits;
+    current_ = static_cast<std::uint32_t>(start.value);
+    increment_ = static_cast<std::uint32_t>(read_leading_number(fields[2]).value);
+}
+
+std::string SequentialNumbering::next() {
+    std::string name;
+    name.reserve(prefix_.size() + 12 + min_digits_);
+    name = prefix_;
+    append_number(name, static_cast<std::int32_t>(current_), min_digits_);
+    current_ += increment_;
+    return name;
+}
+
+void build_sequential_names(AppState& state, FileTable& table, const std::array<std::string, 3>& rule_fields) {
+    const std::size_t rows = table.row_count();
+    if (state.new_names.size() < rows) state.new_names.resize(rows);
+    SequentialNumbering numbering(rule_fields);
+    for (std::size_t row = 0; row < rows; ++row) {
+        state.new_names[row] = numbering.next();
+        table.set_cell(row, FileTable::kNewName, state.new_names[row]);
+    }
+}

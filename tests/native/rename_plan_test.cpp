@@ -1,0 +1,81 @@
+#include "filelist/fill_list.h"
+#include "filelist/main_model.h"
+#include "naming/plain_file_name.h"
+#include "naming/rename_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(PlainFileName, AcceptsOrdinaryNames) {
+    for (const char* name : {"A001.jpg", "a", ".jpg", "20080517 142345.JPG", "照片.png", "a.b.c", "CONSOLE.txt",
+                             "COM10.txt", "COM0", "LPT", "xCON", "nul_1", "AUX1.txt"}) {
+        EXPECT_TRUE(is_plain_file_name(name)) << name;
+    }
+}
+
+TEST(PlainFileName, RefusesNamesThatReachElsewhereOrThatWindowsAlters) {
+    const char* refused[] = {
+        "",           "a/b.jpg", "..\\a.jpg", "/etc/passwd", "C:a.jpg", "a:stream.jpg", "a<b", "a>b", "a\"b",
+        "a|b",        "a?.jpg",  "*.jpg",     "a\tb.jpg",    "a\nb",    "a.",           "a ",  ".",   "..",
+        "A001.jpg. ", "CON",     "con.txt",   "Nul.tar.gz",  "PRN",     "aux",          "COM1", "com9.log",
+        "LPT1.txt",   "lpt9",    "CON .txt",  "COM\xC2\xB9.txt", "lpt\xC2\xB3",
+    };
+    for (const char* name : refused) EXPECT_FALSE(is_plain_file_name(name)) << name;
+    EXPECT_FALSE(is_plain_file_name(std::string("a\0b", 3)));
+}
+
+namespace {
+
+RenameBatch batch_of(std::vector<std::string> old_names, std::vector<std::string> new_names,
+                     std::vector<std::string> extensions) {
+    return {"/d/", std::move(old_names), std::move(new_names), std::move(extensions)};
+}
+
+}  // namespace
+
+TEST(RenamePlan, JoinsDirectoryNewNameAndExtension) {
+    auto steps = plan_renames(batch_of({"IMG_1.jpg", "a.b.JPG"}, {"A001", "A002"}, {".jpg", ".JPG"}));
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[0].old_path, "/d/IMG_1.jpg");
+    EXPECT_EQ(steps[0].target_path, "/d/A001.jpg");
+    EXPECT_EQ(steps[0].action, RenameAction::Rename);
+    EXPECT_EQ(steps[1].target_path, "/d/A002.JPG");
+}
+
+TEST(RenamePlan, SameNameNeedsNoChangeButCaseDoes) {
+    auto steps = plan_renames(batch_of({"A001.jpg", "a001.JPG", "photo"}, {"A001", "A001", "photo"}, {".jpg", ".JPG", ""}));
+    EXPECT_EQ(steps[0].action, RenameAction::NoChange);
+    EXPECT_EQ(steps[1].action, RenameAction::Rename);
+    EXPECT_EQ(steps[2].action, RenameAction::NoChange);
+}
+
+TEST(RenamePlan, RefusesEmptyAndUnsafeTargetsAndOldNames) {
+    auto steps = plan_renames(batch_of({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "../f.jpg", ".jpg"},
+                                       {"", "../x", "CON", "A001", "ok", "ok2", ""},
+                                       {".jpg", ".jpg", ".jpg", ".jpg:s", ".", ".jpg", ".jpg"}));
+    for (const RenameStep& step : steps) EXPECT_EQ(step.action, RenameAction::Refused) << step.target_path;
+}
+
+TEST(RenameBatch, TakesOnlyRowsThatEveryListHolds) {
+    MainModel m;
+    m.state.base_directory = "/d/";
+    m.state.file_names = {"a.jpg", "b.png", "c.gif"};
+    fill_list(m.state, m.table, m.state.file_names);
+    m.state.new_names = {"A1", "A2", "A3"};
+    m.table.set_cell(1, FileTable::kExtension, ".webp");  // edited in place
+
+    RenameBatch all = take_rename_batch(m.state, m.table, 3);
+    EXPECT_EQ(all.directory, "/d/");
+    EXPECT_EQ(all.old_names, m.state.file_names);
+    EXPECT_EQ(all.extensions, (std::vector<std::string>{".jpg", ".webp", ".gif"}));
+
+    EXPECT_EQ(take_rename_batch(m.state, m.table, 2).old_names.size(), 2u);
+    m.state.new_names.pop_back();
+    EXPECT_EQ(take_rename_batch(m.state, m.table, 3).new_names.size(), 2u);
+    m.table.clear();
+    RenameBatch none = take_rename_batch(m.state, m.table, 3);
+    EXPECT_TRUE(none.old_names.empty());
+    EXPECT_TRUE(plan_renames(none).empty());
+}

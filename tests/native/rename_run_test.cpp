@@ -1,0 +1,216 @@
+#include "app/lifecycle.h"
+#include "filelist/fill_list.h"
+#include "filelist/main_model.h"
+#include "naming/rename_run.h"
+#include "platform/pending_events.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct RenameRunTest : ::testing::Test {
+    TempDir dir;
+    MainModel model;
+    RenameRun run;
+
+    void TearDown() override { platform::set_pending_events_hook(nullptr); }
+
+    // The files exist on disk, each holding its own name; the table shows them
+    // with the given new names and a confirmed rule.
+    void choose(const Texts& files, const Texts& new_names) {
+        for (const std::string& name : files) dir.write(name, name);
+        model.state.base_directory = dir.path() + "/";
+        model.state.file_names = files;
+        fill_list(model.state, model.table, files);
+        model.state.new_names = new_names;
+        model.state.rule_confirmed = 1;
+    }
+
+    Texts results() const {
+        Texts out;
+        for (std::size_t row = 0; row < model.table.row_count(); ++row)
+            out.push_back(model.table.cell(row, FileTable::kResult));
+        return out;
+    }
+
+    Texts files_on_disk() const {
+        Texts out;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(RenameRunTest, RenamesEveryFileInItsDirectoryKeepingItsExtension) {
+    choose({"IMG_1.jpg", "a.b.JPG", "notes"}, {"A001", "A002", "A003"});
+    int pending_event_runs = 0;
+    platform::set_pending_events_hook([&] { ++pending_event_runs; });
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"改名成功", "改名成功", "改名成功"}));
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.JPG", "A003"}));
+    EXPECT_EQ(dir.read("A002.JPG"), "a.b.JPG");
+    EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
+    EXPECT_EQ(pending_event_runs, 3);  // once after every row
+    EXPECT_FALSE(run.running());
+    // Nothing else changes.
+    EXPECT_EQ(model.state.file_names, (Texts{"IMG_1.jpg", "a.b.JPG", "notes"}));
+    EXPECT_EQ(model.state.rule_confirmed, 1);
+}
+
+TEST_F(RenameRunTest, WithoutAConfirmedRuleNothingIsTouched) {
+    choose({"a.jpg"}, {"A001"});
+    model.state.rule_confirmed = 0;
+    run.confirm_rename(model);
+    EXPECT_EQ(model.status.text(), "你没有设置文件名编号方式!");
+    EXPECT_EQ(results(), (Texts{""}));
+    EXPECT_EQ(files_on_disk(), (Texts{"a.jpg"}));
+}
+
+TEST_F(RenameRunTest, SameNameNeedsNoFileSystemCall) {
+    // The file is not on disk: a rename would fail, so only "不需改名" shows none was tried.
+    choose({}, {});
+    model.state.file_names = {"A001.jpg", "gone.jpg"};
+    fill_list(model.state, model.table, model.state.file_names);
+    model.state.new_names = {"A001", "A002"};
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"不需改名", "改名失败"}));
+}
+
+TEST_F(RenameRunTest, ExistingTargetsAreNeverReplaced) {
+    choose({"a.jpg", "b.jpg", "c.jpg"}, {"keep", "X", "X"});
+    dir.write("keep.jpg", "existing");
+    run.confirm_rename(model);
+    // Two rows with one target: the first gets it, the second finds it taken.
+    EXPECT_EQ(results(), (Texts{"改名失败", "改名成功", "改名失败"}));
+    EXPECT_EQ(dir.read("keep.jpg"), "existing");
+    EXPECT_EQ(dir.read("a.jpg"), "a.jpg");
+    EXPECT_EQ(dir.read("X.jpg"), "b.jpg");
+    EXPECT_EQ(dir.read("c.jpg"), "c.jpg");
+}
+
+TEST_F(RenameRunTest, RowsGoTopToBottom) {
+    // a → b fails while b.jpg is still there; b → c then succeeds.
+    choose({"a.jpg", "b.jpg"}, {"b", "c"});
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"改名失败", "改名成功"}));
+    EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "c.jpg"}));
+}
+
+TEST_F(RenameRunTest, EmptyAndUnsafeNamesAreRefusedWithoutTouchingTheDisk) {
+    std::filesystem::create_directory(dir.file("sub"));
+    choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {"", "sub/b", "../e", "CON", "trail."});
+    model.table.set_cell(4, FileTable::kExtension, "");
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), Texts(5, "改名失败"));
+    EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "sub"}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("sub")));
+    EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
+}
+
+TEST_F(RenameRunTest, LetterCaseOnlyRenameIsAttempted) {
+    choose({"a001.JPG"}, {"A001"});
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"改名成功"}));
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.JPG"}));
+}
+
+TEST_F(RenameRunTest, EditedExtensionCellIsUsed) {
+    choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
+    model.table.set_cell(0, FileTable::kExtension, ".png");
+    model.table.set_cell(1, FileTable::kNewName, "edited");      // only the table shows it
+    model.table.set_cell(1, FileTable::kOriginalName, "other");  // likewise
+    run.confirm_rename(model);
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.png", "A002.jpg"}));
+}
+
+TEST_F(RenameRunTest, SecondRunFindsTheOldNamesGone) {
+    choose({"a.jpg", "B.jpg"}, {"A", "B"});
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"改名成功", "不需改名"}));
+    run.confirm_rename(model);
+    EXPECT_EQ(results(), (Texts{"改名失败", "不需改名"}));
+    EXPECT_EQ(files_on_disk(), (Texts{"A.jpg", "B.jpg"}));
+}
+
+TEST_F(RenameRunTest, EmptyBatchOnlyReportsTheEnd) {
+    choose({}, {});
+    run.confirm_rename(model);
+    EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
+
+    // After "清空" the earlier files are still chosen, but no row shows them.
+    choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
+    clear_list(model.table, model.status);
+    model.status.set_text("");
+    run.confirm_rename(model);
+    EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
+    EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(RenameRunTest, NamesMissingForSomeRowsLeaveThemAlone) {
+    choose({"a.jpg", "b.jpg", "c.jpg"}, {"A001"});
+    run.rename_all(model, 3);
+    EXPECT_EQ(results(), (Texts{"改名成功", "", ""}));
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "b.jpg", "c.jpg"}));
+}
+
+TEST_F(RenameRunTest, SecondClickDuringARunDoesNothing) {
+    choose({"a.jpg", "b.jpg", "c.jpg"}, {"A001", "A002", "A003"});
+    int nested_clicks = 0;
+    platform::set_pending_events_hook([&] {
+        ++nested_clicks;
+        EXPECT_TRUE(run.running());
+        run.confirm_rename(model);
+        EXPECT_EQ(model.status.text(), "");
+    });
+    run.confirm_rename(model);
+    EXPECT_EQ(nested_clicks, 3);
+    EXPECT_EQ(results(), Texts(3, "改名成功"));
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
+}
+
+TEST_F(RenameRunTest, RunKeepsToItsBatchWhenTheTableIsClearedMeanwhile) {
+    choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, {"A001", "A002", "A003", "A004"});
+    int row = 0;
+    platform::set_pending_events_hook([&] {
+        if (++row == 2) clear_list(model.table, model.status);
+    });
+    run.confirm_rename(model);
+    EXPECT_EQ(model.table.row_count(), 0u);
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "A004.jpg"}));
+    EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
+}
+
+TEST_F(RenameRunTest, RunKeepsToItsBatchWhenFilesAreChosenAgainMeanwhile) {
+    choose({"a.jpg", "b.jpg", "c.jpg"}, {"A001", "A002", "A003"});
+    TempDir other;
+    other.write("x.jpg", "x");
+    other.write("y.jpg", "y");
+    int row = 0;
+    platform::set_pending_events_hook([&] {
+        if (++row != 1) return;
+        // A new choice of files, and new names for them, while row 2 is next.
+        model.state.base_directory = other.path() + "/";
+        model.state.file_names = {"x.jpg", "y.jpg"};
+        fill_list(model.state, model.table, model.state.file_names);
+        model.state.new_names = {"A002", "Z"};
+        model.table.set_cell(0, FileTable::kExtension, ".png");
+    });
+    run.confirm_rename(model);
+    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
+    EXPECT_EQ(other.read("x.jpg"), "x");
+    EXPECT_EQ(other.read("y.jpg"), "y");
+    EXPECT_FALSE(other.exists("A002.png"));
+    // The new rows show no result of the earlier batch.
+    EXPECT_EQ(results(), (Texts{"", ""}));
+}

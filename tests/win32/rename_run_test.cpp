@@ -1,0 +1,246 @@
+#include "app/main_window.h"
+#include "filelist/fill_list.h"
+#include "naming/numbering_window.h"
+#include "platform/pending_events.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
+#include "window_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::win32::narrow;
+using platform::win32::widen;
+using Texts = std::vector<std::string>;
+
+// A fresh directory of plain files under the temporary directory, removed
+// with its files at the end.
+class TempFolder {
+public:
+    TempFolder() {
+        wchar_t base[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, base);
+        for (unsigned n = GetTickCount();; ++n) {
+            path_ = narrow(base) + "rename-run-" + std::to_string(n) + "\\";
+            if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
+        }
+    }
+    ~TempFolder() {
+        for (const std::string& name : names()) DeleteFileW(widen(path_ + name).c_str());
+        RemoveDirectoryW(widen(path_).c_str());
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }  // ends in "\"
+
+    void write(const std::string& name, const std::string& content) const {
+        platform::win32::UniqueHandle file(
+            CreateFileW(widen(path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    }
+    std::string read(const std::string& name) const { return driver::read_file_bytes(widen(path_ + name)); }
+
+    // Names as the directory holds them, letter case included, sorted.
+    Texts names() const {
+        Texts out;
+        WIN32_FIND_DATAW found{};
+        platform::win32::UniqueFindHandle search(FindFirstFileW(widen(path_ + "*").c_str(), &found));
+        if (search.get() == INVALID_HANDLE_VALUE) return out;
+        do {
+            std::string name = narrow(found.cFileName);
+            if (name != "." && name != "..") out.push_back(name);
+        } while (FindNextFileW(search.get(), &found));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    std::string path_;
+};
+
+// IMG_0007.jpg and the like: the chosen files.
+std::string photo(int i, const char* extension) {
+    char text[32];
+    std::snprintf(text, sizeof text, "IMG_%04d%s", i, extension);
+    return text;
+}
+
+// A007 and the like: what the default rule names them.
+std::string default_name(int i, const char* extension = "") {
+    char text[32];
+    std::snprintf(text, sizeof text, "A%03d%s", i, extension);
+    return text;
+}
+
+struct RenameRunWindowTest : ::testing::Test {
+    TempFolder folder;
+    MainModel model;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(model);
+        ASSERT_TRUE(window->create(SW_SHOW));
+        driver::pump();
+    }
+    void TearDown() override {
+        platform::set_pending_events_hook(nullptr);
+        window.reset();
+        driver::pump();
+    }
+
+    HWND control(int id) const { return window->control(id); }
+    HWND table() const { return control(kFileTableView); }
+
+    // The files exist, each holding its own name, and the table shows them as
+    // the picker's "确定" would leave it.
+    void choose(const Texts& files) {
+        for (const std::string& name : files) folder.write(name, name);
+        model.state.base_directory = folder.path();
+        model.state.file_names = files;
+        fill_list(model.state, model.table, files);
+        driver::pump();
+    }
+
+    // "自动编号", then the numbering window's button `button` with the rule as it opens.
+    void numbering_window_click(int button) {
+        driver::click(control(kNumberingButton));
+        HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
+        ASSERT_NE(numbering, nullptr);
+        driver::click(GetDlgItem(numbering, button));
+        ASSERT_FALSE(IsWindow(numbering));
+    }
+
+    Texts column(int c) const {
+        Texts out;
+        for (int row = 0; row < driver::list_view_rows(table()); ++row) out.push_back(driver::list_view_cell(table(), row, c));
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(RenameRunWindowTest, NumberThenRenameTheChosenFiles) {
+    Texts files;
+    for (int i = 1; i <= 12; ++i) files.push_back(photo(i, ".JPG"));
+    choose(files);
+    numbering_window_click(kConfirmRuleButton);
+    Texts expected_names;
+    for (int i = 1; i <= 12; ++i) expected_names.push_back(default_name(i));
+    EXPECT_EQ(column(2), expected_names);  // A001 … A012
+
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(column(5), Texts(12, "改名成功"));
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+    Texts on_disk;
+    for (const std::string& name : expected_names) on_disk.push_back(name + ".JPG");
+    EXPECT_EQ(folder.names(), on_disk);
+    EXPECT_EQ(folder.read("A012.JPG"), "IMG_0012.JPG");
+}
+
+TEST_F(RenameRunWindowTest, RenameWithoutAConfirmedRuleOnlySaysSo) {
+    choose({"a.jpg", "b.jpg"});
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "你没有设置文件名编号方式!");
+
+    numbering_window_click(kConfirmRuleButton);
+    numbering_window_click(kCancelRuleButton);
+    EXPECT_EQ(column(2), (Texts{"A001", "A002"}));  // the names stay in view …
+    driver::click(control(kRenameButton));          // … but are no rule
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "你没有设置文件名编号方式!");
+    EXPECT_EQ(column(5), (Texts{"", ""}));
+    EXPECT_EQ(folder.names(), (Texts{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(RenameRunWindowTest, EveryRowTellsHowItsFileFared) {
+    choose({"A001.jpg", "b.jpg", "c.jpg", "d.png"});
+    folder.write("A003.jpg", "existing");
+    numbering_window_click(kConfirmRuleButton);
+    // 后缀名 of the last row edited in place: the file gets it.
+    model.table.set_cell(3, FileTable::kExtension, ".PNG");
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(column(5), (Texts{"不需改名", "改名成功", "改名失败", "改名成功"}));
+    EXPECT_EQ(folder.read("A003.jpg"), "existing");
+    EXPECT_EQ(folder.read("c.jpg"), "c.jpg");
+    EXPECT_EQ(folder.names(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "A004.PNG", "c.jpg"}));
+}
+
+TEST_F(RenameRunWindowTest, LetterCaseOnlyRenameIsAttempted) {
+    choose({"a001.JPG", "x.JPG"});
+    numbering_window_click(kConfirmRuleButton);
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(column(5), (Texts{"改名成功", "改名成功"}));
+    // Wine finds the target to be the source itself and reports success
+    // without changing the letter case on disk; Windows names it A001.JPG.
+    Texts names = folder.names();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(names == (Texts{"A002.JPG", "a001.JPG"}) || names == (Texts{"A001.JPG", "A002.JPG"}))
+        << names[0] << " " << names[1];
+}
+
+TEST_F(RenameRunWindowTest, ClicksDuringALongRunLoseNoFile) {
+    constexpr int kFiles = 300;
+    Texts files;
+    for (int i = 1; i <= kFiles; ++i) files.push_back(photo(i, ".jpg"));
+    choose(files);
+    numbering_window_click(kConfirmRuleButton);
+
+    // Between rows, as a user's clicks would land: "确定改名" again, then "清空".
+    int rows_done = 0;
+    platform::set_pending_events_hook([&] {
+        ++rows_done;
+        if (rows_done == 50 || rows_done == 51) SendMessageW(control(kRenameButton), BM_CLICK, 0, 0);
+        if (rows_done == 150) SendMessageW(control(kClearButton), BM_CLICK, 0, 0);
+    });
+    driver::click(control(kRenameButton));
+    platform::set_pending_events_hook(nullptr);
+
+    EXPECT_GE(rows_done, kFiles);
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
+    EXPECT_EQ(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+    Texts on_disk = folder.names();
+    EXPECT_EQ(on_disk.size(), static_cast<std::size_t>(kFiles));
+    for (int i = 1; i <= kFiles; ++i) {
+        std::string old_name = photo(i, ".jpg");
+        std::string new_name = default_name(i, ".jpg");
+        bool under_old = std::binary_search(on_disk.begin(), on_disk.end(), old_name);
+        bool under_new = std::binary_search(on_disk.begin(), on_disk.end(), new_name);
+        EXPECT_NE(under_old, under_new) << old_name;
+        EXPECT_EQ(folder.read(under_new ? new_name : old_name), old_name);
+    }
+}
+
+// Run with --gtest_also_run_disabled_tests to look at a finished run as a user would.
+TEST_F(RenameRunWindowTest, DISABLED_Screenshot) {
+    choose({"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "A004.JPG", "说明.txt"});
+    folder.write("A005.txt", "in the way");
+    numbering_window_click(kConfirmRuleButton);
+    driver::click(control(kRenameButton));
+    EXPECT_TRUE(driver::save_screenshot(L"rename-run.bmp"));
+}
+
+// The program asked to end mid-run. It leaves the quit request behind for the
+// main loop, so this test runs in a process of its own.
+TEST_F(RenameRunWindowTest, QuitDuringARunStopsItBetweenRows) {
+    choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    numbering_window_click(kConfirmRuleButton);
+    int rows_done = 0;
+    platform::set_pending_events_hook([&] {
+        if (++rows_done == 2) PostQuitMessage(0);
+    });
+    driver::click(control(kRenameButton));
+    platform::set_pending_events_hook(nullptr);
+    EXPECT_TRUE(platform::quit_requested());
+    // The request is seen when the third row's events run; the fourth is never started.
+    EXPECT_EQ(column(5), (Texts{"改名成功", "改名成功", "改名成功", "", ""}));
+    EXPECT_EQ(folder.names(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "d.jpg", "e.jpg"}));
+    EXPECT_NE(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+}
