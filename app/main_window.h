@@ -9,8 +9,11 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class AboutWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -48,6 +51,7 @@ private:
 
     // Button handlers.
     void exit_program();
+    void open_about_window();
 
     // Table and in-place editor.
     void fill_display_text(NMLVDISPINFOW& info) const;
@@ -68,4 +72,5 @@ private:
     platform::win32::UniqueFont control_font_;
     platform::win32::UniqueFont welcome_font_;
     platform::win32::UniqueFont table_font_;
+    std::unique_ptr<AboutWindow> about_window_;
 };
