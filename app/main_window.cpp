@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/about_window.h"
 #include "app/lifecycle.h"
 #include "filelist/cell_edit.h"
 #include "platform/pending_events.h"
@@ -135,6 +136,9 @@ void MainWindow::on_command(int id, int code) {
         case kClearButton:
             if (code == BN_CLICKED) clear_list(model_.table, model_.status);
             break;
+        case kAboutButton:
+            if (code == BN_CLICKED) open_about_window();
+            break;
         case kExitButton:
             if (code == BN_CLICKED) exit_program();
             break;
@@ -161,6 +165,16 @@ void MainWindow::open_numbering_window() {
     // No capture-date builder yet: that mode confirms the rule and names nothing.
     numbering_window_ = std::make_unique<NumberingWindow>(model_.state, model_.table, nullptr);
     numbering_window_->create(hwnd());
+}
+
+void MainWindow::open_about_window() {
+    // One About window at a time: pressing "关于" again brings the open one forward.
+    if (about_window_ && about_window_->is_open()) {
+        about_window_->bring_to_front();
+        return;
+    }
+    about_window_ = std::make_unique<AboutWindow>();
+    if (!about_window_->create(hwnd())) about_window_.reset();
 }
 
 LRESULT MainWindow::on_table_notify(const NMHDR& header, LPARAM lparam) {

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+class AboutWindow;
+
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
     kSelectFilesButton = 101,  // 按钮1 选择文件
@@ -52,6 +54,7 @@ private:
     // Button handlers.
     void exit_program();
     void open_numbering_window();
+    void open_about_window();
 
     // Table and in-place editor.
     void fill_display_text(NMLVDISPINFOW& info) const;
@@ -76,4 +79,5 @@ private:
     // "确定改名" and "自动编号".
     RenameRun rename_run_;
     std::unique_ptr<NumberingWindow> numbering_window_;
+    std::unique_ptr<AboutWindow> about_window_;
 };

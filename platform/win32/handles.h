@@ -23,6 +23,12 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
+// A memory device context from CreateCompatibleDC.
+struct MemoryDcDeleter {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
 struct KernelHandleCloser {
     void operator()(HANDLE h) const {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);

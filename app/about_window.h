@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/win32/handles.h"
+#include "platform/win32/window_base.h"
+
+#include <windows.h>
+
+// Control ids of the About window.
+enum AboutWindowControl : int {
+    kAboutLogo = 101,  // 标签1 logo picture
+    kAboutTitle,       // 标签2 product name
+    kAboutDetails,     // 标签3 version and contact lines
+    kAboutAuthor,      // 标签4 author line
+    kAboutOkLabel,     // 标签5 "确定", a label that acts as a button
+};
+
+// Background of the About window and of its labels.
+inline constexpr COLORREF kAboutBackground = RGB(236, 236, 236);
+
+// The product's name, version, contact lines and logo. It has no logic beyond
+// closing itself when "确定" is pressed.
+class AboutWindow : public platform::win32::WindowBase {
+public:
+    AboutWindow() = default;
+
+    // Creates and shows the window, owned by owner; false when it could not be made.
+    bool create(HWND owner);
+
+private:
+    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    void on_created();
+    LRESULT paint_label_background(HDC dc) const;
+    void erase_background(HDC dc) const;
+
+    // 标签5 pressed.
+    void close_about();
+
+    static LRESULT CALLBACK ok_label_subclass_proc(HWND label, UINT message, WPARAM wparam, LPARAM lparam,
+                                                   UINT_PTR id, DWORD_PTR ref_data);
+
+    platform::win32::UniqueBrush background_;
+    platform::win32::UniqueFont title_font_;
+    platform::win32::UniqueFont details_font_;
+    platform::win32::UniqueFont text_font_;
+    platform::win32::UniqueBitmap logo_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/pixel_image.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The About window's logo: a stack of three files with a renaming arrow on a
+// rounded blue tile, drawn with smoothed edges.
+inline constexpr int kLogoSide = 120;
+// About 300 pixels per inch.
+inline constexpr std::int32_t kLogoPixelsPerMetre = 11808;
+// The pixel data ends with two bytes of padding after the last row.
+inline constexpr std::size_t kLogoTrailingPadding = 2;
+
+PixelImage draw_logo();
+
+// A complete BMP file: 14-byte file header, 40-byte BITMAPINFOHEADER, 24-bit
+// uncompressed rows from the bottom up, each padded to four bytes, then
+// trailing_padding zero bytes counted in the pixel data size. Empty when the
+// picture is inconsistent.
+std::vector<std::uint8_t> encode_bmp(const PixelImage& image, std::int32_t pixels_per_metre,
+                                     std::size_t trailing_padding);
