@@ -48,6 +48,21 @@ struct ModuleFreer {
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
+struct GlobalMemoryFreer {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
+using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryFreer>;
+
+// One reference on a COM object (IStream and the like).
+struct ComReleaser {
+    template <class Interface>
+    void operator()(Interface* object) const {
+        object->Release();
+    }
+};
+template <class Interface>
+using UniqueCom = std::unique_ptr<Interface, ComReleaser>;
+
 // A font of the given face and pixel height, in the GB2312 character set so
 // that Chinese text finds its glyphs even where the face itself is missing.
 UniqueFont make_font(const wchar_t* face, int pixel_height, bool bold);
