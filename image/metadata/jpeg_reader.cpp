@@ -1,4 +1,3 @@
-#include "image/byte_sources.h"
 #include "image/metadata/byte_view.h"
 #include "image/metadata/format_readers.h"
 #include "image/metadata/source_reads.h"
@@ -55,9 +54,7 @@ std::optional<ImageMetadata> read_jpeg(const ByteSource& file) {
 
         if (marker == 0xE1 && !have_exif && payload_length >= kExifId.size() && head.matches(4, kExifId)) {
             // A segment cut short by the end of the file gives what is there.
-            std::vector<std::uint8_t> block =
-                read_up_to(file, payload + kExifId.size(), static_cast<std::size_t>(payload_length - kExifId.size()));
-            MemorySource tiff(block);
+            SourceWindow tiff(file, payload + kExifId.size(), payload_length - kExifId.size());
             if (std::optional<TiffContents> contents = read_tiff(tiff)) image.properties = std::move(contents->properties);
             have_exif = true;
         } else if (is_start_of_frame(marker) && !have_size && payload_length >= 5 && head.has(4, 5)) {

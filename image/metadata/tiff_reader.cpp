@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <memory>
 
 namespace metadata {
 
@@ -51,6 +50,7 @@ private:
         count = std::min({count, room, std::uint64_t{kMaxEntriesPerIfd}});
         std::vector<std::uint8_t> table = read_up_to(source_, ifd.offset + 2, static_cast<std::size_t>(count * kEntrySize));
         ByteView entries(table);
+        out_.properties.reserve(out_.properties.size() + static_cast<std::size_t>(count));
         for (std::uint64_t at = 0; entries.has(at, kEntrySize); at += kEntrySize) {
             read_entry(entries.sub(at, kEntrySize), ifd.depth, pending);
         }
@@ -64,7 +64,7 @@ private:
         if (element == 0) return;
         std::uint64_t length = count * element;  // at most 2^32 * 8: no overflow in 64 bits
 
-        if (seen_->test(tag)) return;
+        if (seen_.test(tag)) return;
         // Only the first pointer of each kind is followed, so at most three
         // IFDs are ever read.
         if ((tag == kExifIfdPointer || tag == kGpsIfdPointer) && count == 1 && (type == 4 || type == 13)) {
@@ -89,7 +89,7 @@ private:
             (tag == kImageWidth ? out_.width : out_.height) = pixels;
         }
 
-        seen_->set(tag);
+        seen_.set(tag);
         out_.properties.push_back(PropertyRecord{tag, static_cast<std::int32_t>(length), type, std::move(value)});
     }
 
@@ -98,7 +98,7 @@ private:
     ByteOrder order_;
     std::uint64_t budget_ = kMaxValueBytes;
     std::vector<std::uint32_t> visited_;
-    std::unique_ptr<std::bitset<65536>> seen_ = std::make_unique<std::bitset<65536>>();
+    std::bitset<65536> seen_;  // tags already taken
     TiffContents out_;
 };
 
