@@ -7,3 +7,4 @@ cd "$(dirname "$0")/.."
 tools/install-packages.sh libimage-exiftool-perl
 tools/build.sh bench
 build/bench/bench/core_bench "$@"
+build/bench/bench/metadata_bench "$@"
