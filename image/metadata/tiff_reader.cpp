@@ -85,7 +85,8 @@ private:
         to_little_endian(value, type, order_);
 
         if (depth == 0 && (tag == kImageWidth || tag == kImageLength) && (type == 3 || type == 4) && count >= 1) {
-            std::uint32_t pixels = type == 3 ? ByteView(value).u16(0, ByteOrder::Little) : ByteView(value).u32(0, ByteOrder::Little);
+            ByteView number(value);
+            std::uint32_t pixels = type == 3 ? number.u16(0, ByteOrder::Little) : number.u32(0, ByteOrder::Little);
             (tag == kImageWidth ? out_.width : out_.height) = pixels;
         }
 
