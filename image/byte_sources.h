@@ -16,6 +16,7 @@ private:
     std::span<const std::uint8_t> bytes_;
 };
 
-// A regular file opened for reading; nothing when it cannot be opened or is
-// not a regular file (a directory named like an image, say).
+// A regular file opened for reading, with small reads served from a block
+// read ahead; nothing when it cannot be opened or is not a regular file (a
+// directory named like an image, say).
 std::unique_ptr<ByteSource> open_file_source(const std::string& path);

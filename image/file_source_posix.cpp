@@ -1,4 +1,5 @@
 #include "image/byte_sources.h"
+#include "image/read_ahead_source.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,5 +41,5 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
         close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(st.st_size));
+    return std::make_unique<ReadAheadSource>(std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(st.st_size)));
 }

@@ -1,4 +1,5 @@
 #include "image/byte_sources.h"
+#include "image/read_ahead_source.h"
 
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
@@ -48,5 +49,5 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
         return nullptr;
     }
     std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    return std::make_unique<Win32FileSource>(std::move(file), size);
+    return std::make_unique<ReadAheadSource>(std::make_unique<Win32FileSource>(std::move(file), size));
 }

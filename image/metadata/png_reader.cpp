@@ -1,0 +1,48 @@
+#include "image/metadata/byte_view.h"
+#include "image/metadata/exif_block.h"
+#include "image/metadata/format_readers.h"
+#include "image/metadata/source_reads.h"
+
+namespace metadata {
+
+namespace {
+
+constexpr std::uint64_t kSignatureSize = 8;
+constexpr std::uint64_t kChunkHead = 8;     // length, type
+constexpr std::uint64_t kChunkTrailer = 4;  // CRC
+constexpr int kMaxChunks = 4096;
+constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFF;
+
+}  // namespace
+
+// IHDR, which must come first, gives the size; the first eXIf chunk, wherever
+// it lies before IEND, gives the properties.
+std::optional<ImageMetadata> read_png(const ByteSource& file) {
+    std::vector<std::uint8_t> header_bytes = read_up_to(file, kSignatureSize, kChunkHead + 8);
+    ByteView header(header_bytes);
+    if (!header.has(0, kChunkHead + 8) || !header.matches(4, "IHDR") || header.u32(0, ByteOrder::Big) < 8) {
+        return std::nullopt;
+    }
+    ImageMetadata image;
+    image.format = ImageFormat::Png;
+    image.width = header.u32(8, ByteOrder::Big);
+    image.height = header.u32(12, ByteOrder::Big);
+
+    std::uint64_t at = kSignatureSize;
+    for (int step = 0; step < kMaxChunks; ++step) {
+        std::vector<std::uint8_t> head_bytes = read_up_to(file, at, kChunkHead);
+        ByteView head(head_bytes);
+        if (!head.has(0, kChunkHead)) break;
+        std::uint32_t length = head.u32(0, ByteOrder::Big);
+        if (length > kMaxChunkLength || head.matches(4, "IEND")) break;
+        if (head.matches(4, "eXIf")) {
+            SourceWindow exif(file, at + kChunkHead, length);
+            image.properties = read_exif_block(exif);
+            break;
+        }
+        at += kChunkHead + length + kChunkTrailer;
+    }
+    return image;
+}
+
+}  // namespace metadata

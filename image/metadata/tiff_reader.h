@@ -1,0 +1,34 @@
+#pragma once
+
+#include "image/image_metadata.h"
+#include "image/metadata/byte_view.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace metadata {
+
+// Limits against hostile files: no real photo comes near them.
+inline constexpr std::uint32_t kMaxEntriesPerIfd = 1024;
+inline constexpr std::uint64_t kMaxValueBytes = 16u << 20;  // all values of one TIFF block together
+inline constexpr int kMaxIfdDepth = 2;                      // IFD0 -> Exif IFD -> GPS IFD
+
+struct TiffContents {
+    // Fields of IFD0 and the Exif and GPS IFDs it leads to, in file order,
+    // each tag once (the first one found). IFD1, the thumbnail's, is never read.
+    std::vector<PropertyRecord> properties;
+    // ImageWidth and ImageLength of IFD0; 0 when absent.
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// "II*\0" or "MM\0*" at the start of the view.
+bool is_tiff_header(ByteView bytes);
+
+// Reads a TIFF block (a TIFF file, or the EXIF block of another format) that
+// starts at offset 0 of the source, whose offsets count from there. Nothing
+// when there is no TIFF header; fields that lie outside the source are left out.
+std::optional<TiffContents> read_tiff(const ByteSource& tiff);
+
+}  // namespace metadata
