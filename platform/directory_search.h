@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/wildcard.h"
+
+#include <string>
+#include <vector>
+
+// Reading one directory: its files by wildcard, its subdirectories, and the
+// machine's drives. Names are bare (no directory), in the order the file
+// system gives them, never "." or "..".
+namespace platform {
+
+struct DirectoryEntries {
+    std::vector<std::string> names;
+    bool readable = false;  // false when the directory could not be opened
+};
+
+// The files (not directories) of directory whose names match the wildcard.
+DirectoryEntries find_files(const std::string& directory, const WildcardPattern& pattern);
+
+// The subdirectories of directory.
+DirectoryEntries find_subdirectories(const std::string& directory);
+
+// True when directory exists and its entries can be read. Never shows the
+// system's "no disk" dialog for a drive that is not ready.
+bool is_listable_directory(const std::string& directory);
+
+// The machine's drives: letters alone ("C", "D") on Windows; the one root
+// "/" elsewhere.
+std::vector<std::string> list_drives();
+
+// The current directory of a drive, as the platform resolves "D:" (on POSIX,
+// the process's current directory). Empty when it cannot tell.
+std::string drive_current_directory(const std::string& drive);
+
+// The process's current directory.
+std::string current_directory();
+
+// An absolute, tidied form of path: relative paths are resolved against the
+// current directory, "." and ".." are applied and doubled separators go.
+// Empty when it cannot be formed.
+std::string full_path(const std::string& path);
+
+}  // namespace platform
