@@ -9,44 +9,46 @@ bool is_separator(char c, PathSyntax syntax) { return c == '/' || (syntax == Pat
 
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// Length of the root at the start of path, and its spelling.
-std::size_t root_length(std::string_view path, PathSyntax syntax, std::string& root) {
+struct Root {
+    std::size_t length = 0;  // characters of the path that make up the root
+    std::string spelling;
+};
+
+Root root_of(std::string_view path, PathSyntax syntax) {
     if (syntax == PathSyntax::Posix) {
-        if (!path.empty() && path[0] == '/') {
-            root = "/";
-            return 1;
-        }
-        return 0;
+        if (!path.empty() && path[0] == '/') return {1, std::string(1, '/')};
+        return {};
     }
     if (path.size() >= 2 && is_letter(path[0]) && path[1] == ':') {
-        root = std::string(path.substr(0, 2)) + '\\';
-        return 2;
+        return {2, std::string(path.substr(0, 2)) + '\\'};
     }
     if (path.size() >= 2 && is_separator(path[0], syntax) && is_separator(path[1], syntax)) {
         // \\server\share: both names belong to the root.
+        std::string spelling(2, '\\');
         std::size_t end = 2;
         for (int part = 0; part < 2; ++part) {
             while (end < path.size() && is_separator(path[end], syntax)) ++end;
             std::size_t start = end;
             while (end < path.size() && !is_separator(path[end], syntax)) ++end;
-            if (part == 0) root = "\\\\" + std::string(path.substr(start, end - start));
-            else if (end > start) root += '\\' + std::string(path.substr(start, end - start));
+            if (end > start) {
+                if (part == 1) spelling += '\\';
+                spelling += path.substr(start, end - start);
+            }
         }
-        root += '\\';
-        return end;
+        spelling += '\\';
+        return {end, std::move(spelling)};
     }
-    if (!path.empty() && is_separator(path[0], syntax)) {
-        root = "\\";
-        return 1;
-    }
-    return 0;
+    if (!path.empty() && is_separator(path[0], syntax)) return {1, std::string(1, '\\')};
+    return {};
 }
 
 }  // namespace
 
 DirectoryPath split_directory(std::string_view path, PathSyntax syntax) {
     DirectoryPath parts;
-    std::size_t i = root_length(path, syntax, parts.root);
+    Root root = root_of(path, syntax);
+    parts.root = std::move(root.spelling);
+    std::size_t i = root.length;
     while (i < path.size()) {
         while (i < path.size() && is_separator(path[i], syntax)) ++i;
         std::size_t start = i;

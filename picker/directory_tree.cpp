@@ -14,11 +14,13 @@ DirectoryTree directory_tree(const std::string& directory) {
     if (tree.lines.empty()) return tree;
     tree.current = tree.lines.size() - 1;
 
-    std::vector<std::string> children = platform::find_subdirectories(directory).names;
-    sort_naturally(children);
+    NameList children;
+    platform::find_subdirectories(directory, [&](std::string_view name) { children.push_back(name); });
+    NaturalSorter().sort(children);
     std::string prefix = picker::with_trailing_separator(tree.lines.back().path);
     tree.lines.reserve(tree.lines.size() + children.size());
-    for (std::string& name : children) {
+    for (std::size_t k = 0; k < children.size(); ++k) {
+        std::string name(children[k]);
         std::string path = prefix + name;
         tree.lines.push_back({std::move(name), std::move(path), depth + 1, false});
     }

@@ -3,7 +3,6 @@
 #include "app/settings.h"
 #include "filelist/fill_list.h"
 #include "picker/directory_path.h"
-#include "picker/natural_order.h"
 #include "platform/directory_search.h"
 #include "platform/path.h"
 
@@ -37,16 +36,19 @@ bool holds_separator(const std::string& type) {
 
 std::string selection_count_text(std::size_t n) { return "共选中 " + std::to_string(n) + " 个文件"; }
 
-std::vector<std::string> list_matching_files(const std::string& directory, const std::string& type) {
-    if (holds_separator(type)) return {};
-    std::vector<std::string> names = platform::find_files(directory, platform::WildcardPattern(type)).names;
-    sort_naturally(names);
-    return names;
+void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
+                         NaturalSorter& sorter) {
+    if (!holds_separator(type)) {
+        platform::find_files(directory, platform::WildcardPattern(type),
+                             [&](std::string_view name) { files.push_back(name); });
+    }
+    sorter.sort(files);
 }
 
 void refill_file_box(FilePickerModel& picker) {
     const std::string& type = picker.selected_type < picker.types.size() ? picker.types[picker.selected_type] : "";
-    picker.files = list_matching_files(picker.directory, type);
+    picker.files.clear();
+    list_matching_files(picker.directory, type, picker.files, picker.file_sorter);
     // The refill drops the selection; a count of the files no longer
     // selected would be stale.
     if (!picker.selection.empty()) {
@@ -114,7 +116,7 @@ void confirm(const FilePickerModel& picker, MainModel& main) {
     std::vector<std::string> names;
     names.reserve(picker.selection.size());
     for (std::size_t index : picker.selection) {
-        if (index < picker.files.size()) names.push_back(picker.files[index]);
+        if (index < picker.files.size()) names.emplace_back(picker.files[index]);
     }
     main.state.file_names = std::move(names);
     fill_list(main.state, main.table, main.state.file_names);

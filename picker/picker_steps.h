@@ -12,10 +12,12 @@
 // on the picker's model and on the program-wide state; the window only shows
 // the result. "取消" has no step: cancelling changes nothing.
 
-// The files of directory that match the wildcard type ("*.jpg"), sorted by
-// name. Directories never appear. A type that holds a path separator would
-// search another directory than the one shown, and matches nothing.
-std::vector<std::string> list_matching_files(const std::string& directory, const std::string& type);
+// Appends the files of directory that match the wildcard type ("*.jpg") to
+// files, then puts files in name order. Directories never appear. A type
+// that holds a path separator would search another directory than the one
+// shown, and matches nothing.
+void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
+                         NaturalSorter& sorter);
 
 // Refill: lists the selected type's files of the directory shown. Drops the
 // selection; when there was one, the count line says so.

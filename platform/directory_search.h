@@ -2,7 +2,9 @@
 
 #include "platform/wildcard.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Reading one directory: its files by wildcard, its subdirectories, and the
@@ -10,16 +12,15 @@
 // system gives them, never "." or "..".
 namespace platform {
 
-struct DirectoryEntries {
-    std::vector<std::string> names;
-    bool readable = false;  // false when the directory could not be opened
-};
+using NameSink = std::function<void(std::string_view name)>;
 
-// The files (not directories) of directory whose names match the wildcard.
-DirectoryEntries find_files(const std::string& directory, const WildcardPattern& pattern);
+// Hands on the names of the files (not directories) of directory that match
+// the wildcard. False when the directory could not be read.
+bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name);
 
-// The subdirectories of directory.
-DirectoryEntries find_subdirectories(const std::string& directory);
+// Hands on the names of the subdirectories of directory. False when the
+// directory could not be read.
+bool find_subdirectories(const std::string& directory, const NameSink& on_name);
 
 // True when directory exists and its entries can be read. Never shows the
 // system's "no disk" dialog for a drive that is not ready.

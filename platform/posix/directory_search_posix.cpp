@@ -28,29 +28,29 @@ bool is_directory_entry(DIR* dir, const dirent& entry) {
 }
 
 template <typename Keep>
-DirectoryEntries read_directory(const std::string& directory, Keep keep) {
-    DirectoryEntries result;
+bool read_directory(const std::string& directory, Keep keep, const NameSink& on_name) {
     UniqueDir dir(opendir(directory.c_str()));
-    if (!dir) return result;
-    result.readable = true;
+    if (!dir) return false;
     while (const dirent* entry = readdir(dir.get())) {
         if (is_dot_entry(entry->d_name)) continue;
-        if (keep(dir.get(), *entry)) result.names.emplace_back(entry->d_name);
+        if (keep(dir.get(), *entry)) on_name(entry->d_name);
     }
-    return result;
+    return true;
 }
 
 }  // namespace
 
-DirectoryEntries find_files(const std::string& directory, const WildcardPattern& pattern) {
-    return read_directory(directory, [&](DIR* dir, const dirent& entry) {
-        // The name test first: it is cheap and usually rules most entries out.
+bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name) {
+    auto keep = [&](DIR* dir, const dirent& entry) {
+        // The name test first: it is cheap and rules most entries out.
         return pattern.matches(entry.d_name) && !is_directory_entry(dir, entry);
-    });
+    };
+    return read_directory(directory, keep, on_name);
 }
 
-DirectoryEntries find_subdirectories(const std::string& directory) {
-    return read_directory(directory, [](DIR* dir, const dirent& entry) { return is_directory_entry(dir, entry); });
+bool find_subdirectories(const std::string& directory, const NameSink& on_name) {
+    auto keep = [](DIR* dir, const dirent& entry) { return is_directory_entry(dir, entry); };
+    return read_directory(directory, keep, on_name);
 }
 
 bool is_listable_directory(const std::string& directory) {

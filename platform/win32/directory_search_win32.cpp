@@ -29,9 +29,8 @@ bool is_directory(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes 
 // Every entry of the directory: the wildcard test is the program's own, so
 // that the same names match on every platform and no 8.3 short name does.
 template <typename Keep>
-DirectoryEntries read_directory(const std::string& directory, Keep keep) {
-    DirectoryEntries result;
-    if (directory.empty()) return result;
+bool read_directory(const std::string& directory, Keep keep, const NameSink& on_name) {
+    if (directory.empty()) return false;
     std::string search = directory;
     if (search.back() != '\\' && search.back() != '/') search += '\\';
     search += '*';
@@ -42,16 +41,14 @@ DirectoryEntries read_directory(const std::string& directory, Keep keep) {
                                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (find.get() == INVALID_HANDLE_VALUE) {
         // An empty root directory has no "." entry: nothing found is still a read.
-        result.readable = GetLastError() == ERROR_FILE_NOT_FOUND;
-        return result;
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
     }
-    result.readable = true;
     do {
         if (is_dot_entry(data.cFileName)) continue;
         std::string name = win32::narrow(data.cFileName);
-        if (keep(data, name)) result.names.push_back(std::move(name));
+        if (keep(data, name)) on_name(name);
     } while (FindNextFileW(find.get(), &data));
-    return result;
+    return true;
 }
 
 // Calls a Win32 function that fills a wide buffer and tells the length it
@@ -73,14 +70,16 @@ std::wstring fill_wide(Fill fill) {
 
 }  // namespace
 
-DirectoryEntries find_files(const std::string& directory, const WildcardPattern& pattern) {
-    return read_directory(directory, [&](const WIN32_FIND_DATAW& data, const std::string& name) {
+bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name) {
+    auto keep = [&](const WIN32_FIND_DATAW& data, const std::string& name) {
         return !is_directory(data) && pattern.matches(name);
-    });
+    };
+    return read_directory(directory, keep, on_name);
 }
 
-DirectoryEntries find_subdirectories(const std::string& directory) {
-    return read_directory(directory, [](const WIN32_FIND_DATAW& data, const std::string&) { return is_directory(data); });
+bool find_subdirectories(const std::string& directory, const NameSink& on_name) {
+    auto keep = [](const WIN32_FIND_DATAW& data, const std::string&) { return is_directory(data); };
+    return read_directory(directory, keep, on_name);
 }
 
 bool is_listable_directory(const std::string& directory) {

@@ -84,3 +84,17 @@ TEST(DirectoryPath, PosixPaths) {
     EXPECT_EQ(picker::drive_of("/home", p), "/");
     EXPECT_EQ(picker::drive_of("C:\\x", p), "");  // a backslash is part of a name here
 }
+
+TEST(NaturalOrder, ASorterKeptForTheNextListingSortsItFromScratch) {
+    NaturalSorter sorter;
+    NameList first;
+    for (int i = 300; i > 0; --i) first.push_back("IMG_" + std::to_string(i) + ".jpg");
+    sorter.sort(first);
+    EXPECT_EQ(first[0], "IMG_1.jpg");
+    EXPECT_EQ(first[299], "IMG_300.jpg");
+
+    NameList second;
+    for (const char* name : {"b10", "B9", "a", "b010", "b9"}) second.push_back(name);
+    sorter.sort(second);
+    EXPECT_EQ(second.to_vector(), (std::vector<std::string>{"a", "B9", "b9", "b10", "b010"}));
+}
