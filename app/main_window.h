@@ -9,8 +9,11 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class FilePickerWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -47,6 +50,7 @@ private:
     LRESULT on_table_notify(const NMHDR& header, LPARAM lparam);
 
     // Button handlers.
+    void open_file_picker();
     void exit_program();
 
     // Table and in-place editor.
@@ -68,4 +72,5 @@ private:
     platform::win32::UniqueFont control_font_;
     platform::win32::UniqueFont welcome_font_;
     platform::win32::UniqueFont table_font_;
+    std::unique_ptr<FilePickerWindow> file_picker_;
 };
