@@ -86,8 +86,10 @@ bool is_listable_directory(const std::string& directory) {
     if (directory.empty()) return false;
     std::string search = directory;
     if (search.back() != '\\' && search.back() != '/') search += '\\';
-    search += '*';
     QuietDriveErrors quiet;
+    DWORD attributes = GetFileAttributesW(win32::file_system_path(search).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    search += '*';
     WIN32_FIND_DATAW data;
     win32::UniqueFindHandle find(FindFirstFileExW(win32::file_system_path(search).c_str(), FindExInfoBasic, &data,
                                                   FindExSearchNameMatch, nullptr, 0));
