@@ -4,8 +4,6 @@
 #include "platform/win32/text.h"
 #include "platform/win32/window_layout.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 namespace {

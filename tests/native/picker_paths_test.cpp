@@ -46,6 +46,23 @@ TEST(NaturalOrder, IsAConsistentOrder) {
     for (std::size_t i = 0; i + 2 < names.size(); ++i) ASSERT_LE(natural_compare(names[i], names[i + 2]), 0);
 }
 
+TEST(NaturalOrder, LargeListingsWithLongSharedBeginningsSortLikeTheComparison) {
+    // Thousands of names that agree on their first twenty characters or so,
+    // then differ in numbers, case and leading zeros.
+    std::mt19937 random(11);
+    const std::string stems[] = {"Holiday 2024 - Beach ", "holiday 2024 - beach ", "Holiday 2024 - Beach 0"};
+    const std::string tails[] = {".jpg", ".JPG", "", " (2).jpg", "a.jpg", "_edit.png"};
+    std::vector<std::string> names;
+    for (int n = 0; n < 5000; ++n) {
+        names.push_back(stems[random() % std::size(stems)] + std::to_string(random() % 3000) +
+                        tails[random() % std::size(tails)]);
+    }
+    std::vector<std::string> expected = names;
+    std::stable_sort(expected.begin(), expected.end(), natural_less);
+    sort_naturally(names);
+    EXPECT_EQ(names, expected);
+}
+
 TEST(DirectoryPath, WindowsPathsKeepTheirRootSpelling) {
     const auto w = PathSyntax::Windows;
     picker::DirectoryPath parts = picker::split_directory("C:\\photos\\\\2024\\", w);
