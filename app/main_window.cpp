@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/lifecycle.h"
 #include "filelist/cell_edit.h"
+#include "picker/file_picker_window.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_layout.h"
@@ -127,6 +128,9 @@ void MainWindow::on_created() {
 
 void MainWindow::on_command(int id, int code) {
     switch (id) {
+        case kSelectFilesButton:
+            if (code == BN_CLICKED) open_file_picker();
+            break;
         case kRenameButton:
             if (code == BN_CLICKED) rename_run_.confirm_rename(model_);
             break;
@@ -148,6 +152,16 @@ void MainWindow::on_command(int id, int code) {
         default:
             break;
     }
+}
+
+void MainWindow::open_file_picker() {
+    // One picker at a time: pressing the button again brings it forward.
+    if (file_picker_ && file_picker_->is_open()) {
+        file_picker_->bring_to_front();
+        return;
+    }
+    file_picker_ = std::make_unique<FilePickerWindow>(model_);
+    file_picker_->create(hwnd());
 }
 
 void MainWindow::exit_program() {

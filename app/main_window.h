@@ -16,6 +16,7 @@
 #include <vector>
 
 class AboutWindow;
+class FilePickerWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -52,6 +53,7 @@ private:
     LRESULT on_table_notify(const NMHDR& header, LPARAM lparam);
 
     // Button handlers.
+    void open_file_picker();
     void exit_program();
     void open_numbering_window();
     void open_about_window();
@@ -80,4 +82,5 @@ private:
     RenameRun rename_run_;
     std::unique_ptr<NumberingWindow> numbering_window_;
     std::unique_ptr<AboutWindow> about_window_;
+    std::unique_ptr<FilePickerWindow> file_picker_;
 };

@@ -1,0 +1,296 @@
+#include "picker/file_picker_window.h"
+
+#include "picker/picker_steps.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window_layout.h"
+
+#include <algorithm>
+
+namespace {
+
+using platform::win32::ControlKind;
+using platform::win32::ControlSpec;
+using platform::win32::set_window_text;
+using platform::win32::widen;
+
+constexpr wchar_t kClassName[] = L"BatchRenameFilePicker";
+constexpr const char* kCaption = "选择改名文件";
+constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 515, kWindowHeight = 463;
+
+// A drop-down list is laid out by its closed height; its list opens below it.
+constexpr int kDropDownListRows = 12;
+
+constexpr ControlSpec kLayout[] = {
+    {ControlKind::DropDownList, kDriveBox, "", 8, 7, 172, 22},
+    {ControlKind::ListBox, kDirectoryBox, "", 8, 29, 172, 323, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
+    {ControlKind::ListBox, kFileListBox, "", 186, 7, 316, 346, LBS_EXTENDEDSEL},
+    {ControlKind::Label, kCountLabel, "", 186, 355, 316, 18},
+    {ControlKind::DropDownList, kTypeList, "", 16, 360, 167, 20},
+    {ControlKind::Label, kCustomTypeLabel, "自定义 文件类型", 17, 382, 154, 16},
+    {ControlKind::Edit, kCustomTypeEdit, "*.*", 16, 399, 96, 21},
+    {ControlKind::PushButton, kAddTypeButton, "增加", 116, 400, 67, 21},
+    {ControlKind::PushButton, kSelectAllButton, "全选", 209, 382, 80, 28},
+    {ControlKind::PushButton, kConfirmButton, "确定", 309, 382, 80, 28},
+    {ControlKind::PushButton, kCancelButton, "取消", 409, 381, 80, 28},
+};
+
+constexpr int kTreeLineHeight = 16;
+constexpr int kTreeIndent = 8;
+constexpr int kFolderWidth = 14;
+
+// Gives a drop-down list the closed height of its layout and room for a
+// dozen rows when it opens.
+void fit_drop_down(HWND combo, const ControlSpec& spec) {
+    // The closed height follows the selection field's height by a margin
+    // that depends on the system's look: step the field until it fits. A
+    // field never gets lower than its font needs, so a drop-down list may
+    // stay a little higher than its layout asks.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed{};
+        GetWindowRect(combo, &closed);
+        int off = spec.h - (closed.bottom - closed.top);
+        if (off == 0) break;
+        int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+    }
+    int row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(combo, nullptr, 0, 0, spec.w, spec.h + kDropDownListRows * row + 2, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+const ControlSpec& spec_of(int id) {
+    return *std::find_if(std::begin(kLayout), std::end(kLayout), [id](const ControlSpec& s) { return s.id == id; });
+}
+
+}  // namespace
+
+FilePickerWindow::FilePickerWindow(MainModel& main) : main_(main) {}
+
+bool FilePickerWindow::create(HWND owner) {
+    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY, kWindowWidth,
+                       kWindowHeight, owner)) {
+        return false;
+    }
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    return true;
+}
+
+LRESULT FilePickerWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            on_created();
+            return 0;
+        case WM_COMMAND:
+            on_command(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_MEASUREITEM: {
+            auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+            if (item.CtlID != kDirectoryBox) break;
+            item.itemHeight = kTreeLineHeight;
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+            if (item.CtlID != kDirectoryBox) break;
+            draw_tree_line(item);
+            return TRUE;
+        }
+        default:
+            break;
+    }
+    return WindowBase::on_message(message, wparam, lparam);
+}
+
+void FilePickerWindow::on_created() {
+    font_ = platform::win32::make_font(L"宋体", 12, false);
+    folder_brush_.reset(CreateSolidBrush(RGB(240, 200, 90)));
+    open_folder_brush_.reset(CreateSolidBrush(RGB(255, 230, 150)));
+    outline_brush_.reset(CreateSolidBrush(RGB(150, 110, 30)));
+    platform::win32::create_controls(hwnd(), kLayout, font_.get());
+    fit_drop_down(control(kDriveBox), spec_of(kDriveBox));
+    fit_drop_down(control(kTypeList), spec_of(kTypeList));
+
+    for (const std::string& type : model_.types) {
+        SendMessageW(control(kTypeList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(type).c_str()));
+    }
+    SendMessageW(control(kTypeList), CB_SETCURSEL, model_.selected_type, 0);
+
+    restore(model_, main_.state);
+    for (const std::string& drive : model_.drives) {
+        SendMessageW(control(kDriveBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(drive + ":").c_str()));
+    }
+    show_directory_change();
+}
+
+void FilePickerWindow::on_command(int id, int code) {
+    switch (id) {
+        case kDriveBox:
+            if (code == CBN_SELCHANGE) on_drive_selected();
+            break;
+        case kDirectoryBox:
+            if (code == LBN_DBLCLK) on_directory_opened();
+            break;
+        case kTypeList:
+            if (code == CBN_SELCHANGE) on_type_selected();
+            break;
+        case kFileListBox:
+            if (code == LBN_SELCHANGE) on_file_selection_changed();
+            break;
+        case kAddTypeButton:
+            if (code == BN_CLICKED) on_add_type_clicked();
+            break;
+        case kSelectAllButton:
+            if (code == BN_CLICKED) on_select_all_clicked();
+            break;
+        case kConfirmButton:
+            if (code == BN_CLICKED) on_confirm_clicked();
+            break;
+        case kCancelButton:
+        case IDCANCEL:  // Esc
+            // Cancelling changes nothing: the main table keeps what it shows.
+            DestroyWindow(hwnd());
+            break;
+        case IDOK:  // Enter
+            if (GetFocus() == control(kDirectoryBox)) on_directory_opened();
+            break;
+        default:
+            break;
+    }
+}
+
+void FilePickerWindow::on_drive_selected() {
+    int index = static_cast<int>(SendMessageW(control(kDriveBox), CB_GETCURSEL, 0, 0));
+    if (index < 0 || static_cast<std::size_t>(index) >= model_.drives.size()) return;
+    // A drive that is not ready keeps the drive and directory shown.
+    if (change_drive(model_, main_.state, model_.drives[static_cast<std::size_t>(index)])) {
+        show_directory_change();
+    } else {
+        show_drive();
+    }
+}
+
+void FilePickerWindow::on_directory_opened() {
+    int index = static_cast<int>(SendMessageW(control(kDirectoryBox), LB_GETCURSEL, 0, 0));
+    if (index < 0 || static_cast<std::size_t>(index) >= model_.tree.lines.size()) return;
+    std::string path = model_.tree.lines[static_cast<std::size_t>(index)].path;
+    change_directory(model_, main_.state, path);
+    show_directory_change();
+}
+
+void FilePickerWindow::on_type_selected() {
+    int index = static_cast<int>(SendMessageW(control(kTypeList), CB_GETCURSEL, 0, 0));
+    if (index < 0) return;
+    select_type(model_, static_cast<std::size_t>(index));
+    show_files();
+    show_count();
+}
+
+void FilePickerWindow::on_add_type_clicked() {
+    model_.custom_type = platform::win32::window_text(control(kCustomTypeEdit));
+    add_type(model_);
+    SendMessageW(control(kTypeList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(model_.types.back()).c_str()));
+}
+
+void FilePickerWindow::on_file_selection_changed() {
+    set_selection(model_, selected_files());
+    show_count();
+}
+
+void FilePickerWindow::on_select_all_clicked() {
+    select_all(model_);
+    show_count();
+    if (!model_.files.empty()) SendMessageW(control(kFileListBox), LB_SETSEL, TRUE, -1);
+}
+
+void FilePickerWindow::on_confirm_clicked() {
+    set_selection(model_, selected_files());
+    confirm(model_, main_);
+    DestroyWindow(hwnd());
+}
+
+std::vector<std::size_t> FilePickerWindow::selected_files() const {
+    HWND box = control(kFileListBox);
+    int count = static_cast<int>(SendMessageW(box, LB_GETSELCOUNT, 0, 0));
+    std::vector<int> items(static_cast<std::size_t>(std::max(count, 0)));
+    if (count > 0) {
+        count = static_cast<int>(SendMessageW(box, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(items.data())));
+        items.resize(static_cast<std::size_t>(std::max(count, 0)));
+    }
+    return std::vector<std::size_t>(items.begin(), items.end());
+}
+
+void FilePickerWindow::show_directory_change() {
+    show_drive();
+    show_tree();
+    show_files();
+    show_count();
+}
+
+void FilePickerWindow::show_drive() {
+    auto found = std::find(model_.drives.begin(), model_.drives.end(), model_.drive);
+    int index = found == model_.drives.end() ? -1 : static_cast<int>(found - model_.drives.begin());
+    SendMessageW(control(kDriveBox), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void FilePickerWindow::show_tree() {
+    HWND box = control(kDirectoryBox);
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box, LB_INITSTORAGE, model_.tree.lines.size(), model_.tree.lines.size() * 32);
+    for (const DirectoryTreeLine& line : model_.tree.lines) {
+        SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(line.label).c_str()));
+    }
+    if (!model_.tree.lines.empty()) SendMessageW(box, LB_SETCURSEL, model_.tree.current, 0);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+}
+
+void FilePickerWindow::show_files() {
+    HWND box = control(kFileListBox);
+    // Drawing and sorting stay off while the box fills: the names come sorted.
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    SendMessageW(box, LB_INITSTORAGE, model_.files.size(), model_.files.text_size() * sizeof(wchar_t));
+    std::wstring name;
+    for (std::size_t i = 0; i < model_.files.size(); ++i) {
+        name = widen(model_.files[i]);
+        SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+}
+
+void FilePickerWindow::show_count() { set_window_text(control(kCountLabel), model_.count_text); }
+
+void FilePickerWindow::draw_tree_line(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= model_.tree.lines.size()) return;
+    const DirectoryTreeLine& line = model_.tree.lines[item.itemID];
+    HDC dc = item.hDC;
+    RECT row = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    // A small folder, open for the directories on the way down.
+    int x = row.left + 2 + line.depth * kTreeIndent;
+    int y = row.top + (row.bottom - row.top - 11) / 2;
+    RECT tab{x, y, x + 6, y + 3};
+    RECT body{x, y + 2, x + kFolderWidth, y + 11};
+    FillRect(dc, &tab, folder_brush_.get());
+    FrameRect(dc, &tab, outline_brush_.get());
+    FillRect(dc, &body, folder_brush_.get());
+    FrameRect(dc, &body, outline_brush_.get());
+    if (line.open) {
+        RECT flap{x + 3, y + 5, x + kFolderWidth, y + 11};
+        FillRect(dc, &flap, open_folder_brush_.get());
+        FrameRect(dc, &flap, outline_brush_.get());
+    }
+
+    RECT text = row;
+    text.left = x + kFolderWidth + 4;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    std::wstring label = widen(line.label);
+    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
+}

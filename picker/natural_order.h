@@ -1,0 +1,43 @@
+#pragma once
+
+#include "picker/name_list.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File names in the order Explorer shows them: case does not matter, and a
+// run of digits counts by its value, so IMG_2 comes before IMG_10.
+// Punctuation comes before digits and digits before letters; other
+// characters follow by code point. Names that differ only in case or in
+// leading zeros still get a fixed order (fewer zeros first, then byte order).
+int natural_compare(std::string_view a, std::string_view b);
+
+inline bool natural_less(std::string_view a, std::string_view b) { return natural_compare(a, b) < 0; }
+
+// Puts names in that order. Keeps its working storage from one sort to the
+// next, so that sorting a large listing again needs no fresh memory.
+class NaturalSorter {
+public:
+    void sort(NameList& names);
+
+private:
+    struct KeyedName {
+        std::uint64_t window;  // eight bytes of the key, from where the sort has got to
+        std::uint32_t offset;  // of the name's sort key in keys_
+        std::uint32_t length;  // of the key
+        std::uint32_t index;   // of the name
+    };
+    void sort_range(KeyedName* first, std::size_t n, std::size_t depth, std::size_t window_depth);
+    void sort_ties(KeyedName* first, std::size_t n);
+    std::uint64_t window_at(const KeyedName& k, std::size_t depth) const;
+
+    const NameList* names_ = nullptr;
+    std::string keys_;
+    std::vector<KeyedName> order_;
+    std::vector<KeyedName> scratch_;
+};
+
+// A one-off sort of a few names.
+void sort_naturally(std::vector<std::string>& names);

@@ -1,0 +1,124 @@
+#include "picker/picker_steps.h"
+
+#include "app/settings.h"
+#include "filelist/fill_list.h"
+#include "picker/directory_path.h"
+#include "platform/directory_search.h"
+#include "platform/path.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// The directory itself when it can be read, else the nearest one above it;
+// empty when not even the root can be read (a drive that is not ready).
+std::string nearest_listable_directory(const std::string& directory) {
+    std::string path = picker::tidy_directory(platform::full_path(directory));
+    while (!path.empty()) {
+        if (platform::is_listable_directory(path)) return path;
+        path = picker::parent_directory(path);
+    }
+    return {};
+}
+
+void show_directory(FilePickerModel& picker, const std::string& directory) {
+    picker.directory = directory;
+    picker.drive = picker::drive_of(directory);
+    picker.tree = directory_tree(directory);
+}
+
+bool holds_separator(const std::string& type) {
+    return type.find('/') != std::string::npos || type.find(platform::kPathSeparator) != std::string::npos;
+}
+
+}  // namespace
+
+std::string selection_count_text(std::size_t n) { return "共选中 " + std::to_string(n) + " 个文件"; }
+
+void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
+                         NaturalSorter& sorter) {
+    if (!holds_separator(type)) {
+        platform::find_files(directory, platform::WildcardPattern(type),
+                             [&](std::string_view name) { files.push_back(name); });
+    }
+    sorter.sort(files);
+}
+
+void refill_file_box(FilePickerModel& picker) {
+    const std::string& type = picker.selected_type < picker.types.size() ? picker.types[picker.selected_type] : "";
+    picker.files.clear();
+    list_matching_files(picker.directory, type, picker.files, picker.file_sorter);
+    // The refill drops the selection; a count of the files no longer
+    // selected would be stale.
+    if (!picker.selection.empty()) {
+        picker.selection.clear();
+        picker.count_text = selection_count_text(0);
+    }
+}
+
+void restore(FilePickerModel& picker, AppState& state) {
+    picker.drives = platform::list_drives();
+    std::string current = picker::tidy_directory(platform::current_directory());
+    if (state.last_directory.empty()) {
+        show_directory(picker, current);
+        return;
+    }
+    if (!change_directory(picker, state, state.last_directory)) {
+        if (!change_directory(picker, state, current)) show_directory(picker, current);
+    }
+}
+
+bool change_directory(FilePickerModel& picker, AppState& state, const std::string& directory) {
+    std::string shown = nearest_listable_directory(directory);
+    if (shown.empty()) return false;
+    show_directory(picker, shown);
+    refill_file_box(picker);
+    state.last_directory = picker.directory;
+    if (!state.last_directory.empty()) save_settings(state.last_directory);
+    return true;
+}
+
+bool change_drive(FilePickerModel& picker, AppState& state, const std::string& drive) {
+    // The drive's current directory may be gone; the nearest one above it
+    // on the same drive then shows.
+    std::string directory = nearest_listable_directory(platform::drive_current_directory(drive));
+    if (directory.empty() || picker::drive_of(directory) != picker::drive_of(drive + ":")) return false;
+    if (!change_directory(picker, state, directory)) return false;
+    state.last_directory = picker.directory;
+    return true;
+}
+
+void select_type(FilePickerModel& picker, std::size_t index) {
+    if (index >= picker.types.size()) return;
+    picker.selected_type = index;
+    refill_file_box(picker);
+}
+
+void add_type(FilePickerModel& picker) { picker.types.push_back(picker.custom_type); }
+
+void set_selection(FilePickerModel& picker, std::vector<std::size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    indexes.erase(std::lower_bound(indexes.begin(), indexes.end(), picker.files.size()), indexes.end());
+    picker.selection = std::move(indexes);
+    picker.count_text = selection_count_text(picker.selection.size());
+}
+
+void select_all(FilePickerModel& picker) {
+    picker.selection.resize(picker.files.size());
+    std::iota(picker.selection.begin(), picker.selection.end(), std::size_t{0});
+    picker.count_text = selection_count_text(picker.selection.size());
+}
+
+void confirm(const FilePickerModel& picker, MainModel& main) {
+    main.state.base_directory = picker::with_trailing_separator(picker.directory);
+    std::vector<std::string> names;
+    names.reserve(picker.selection.size());
+    for (std::size_t index : picker.selection) {
+        if (index < picker.files.size()) names.emplace_back(picker.files[index]);
+    }
+    main.state.file_names = std::move(names);
+    fill_list(main.state, main.table, main.state.file_names);
+    main.status.set_text("共选择 " + std::to_string(main.state.file_names.size()) + " 个文件");
+}

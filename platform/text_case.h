@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Reading UTF-8 text one character at a time and comparing characters
+// without regard to case, the way file names are compared on Windows.
+namespace platform {
+
+// The code point that starts at text[i]; advances i past it. A byte that
+// does not start a well-formed sequence stands for itself (0xDC00 + byte),
+// so any byte string reads to the end and compares consistently.
+char32_t next_code_point(std::string_view text, std::size_t& i);
+
+// The upper-case form of c for the scripts that file names commonly use
+// (Latin, Greek, Cyrillic, full-width Latin); other characters unchanged.
+char32_t upper_case(char32_t c);
+
+}  // namespace platform
