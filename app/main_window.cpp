@@ -3,6 +3,8 @@
 #include "app/about_window.h"
 #include "app/lifecycle.h"
 #include "filelist/cell_edit.h"
+#include "naming/capture_date_names.h"
+#include "naming/image_load_failure_box.h"
 #include "picker/file_picker_window.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
@@ -176,8 +178,10 @@ void MainWindow::open_numbering_window() {
         numbering_window_->bring_to_front();
         return;
     }
-    // No capture-date builder yet: that mode confirms the rule and names nothing.
-    numbering_window_ = std::make_unique<NumberingWindow>(model_.state, model_.table, nullptr);
+    auto build_capture_date_names_here = [this] {
+        build_capture_date_names(model_, [this] { show_image_load_failure_box(hwnd()); });
+    };
+    numbering_window_ = std::make_unique<NumberingWindow>(model_.state, model_.table, build_capture_date_names_here);
     numbering_window_->create(hwnd());
 }
 

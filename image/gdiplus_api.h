@@ -23,6 +23,7 @@ inline constexpr Status kOutOfMemory = 3;
 inline constexpr Status kNotImplemented = 6;
 inline constexpr Status kValueOverflow = 11;
 inline constexpr Status kUnknownImageFormat = 13;
+inline constexpr Status kPropertyNotFound = 19;
 
 struct GpImage;  // opaque image object of the library
 

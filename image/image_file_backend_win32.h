@@ -2,17 +2,26 @@
 
 #include "image/gdiplus_api.h"
 #include "image/image_file.h"
+#include "image/image_metadata.h"
 #include "image/memory_stream_win32.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// What an ImageFile holds on Windows: the GDI+ image it owns, and the stream
-// an image loaded from bytes reads from.
+// What an ImageFile holds on Windows: the GDI+ image it owns, the stream an
+// image loaded from bytes reads from, and what the program's own reader found
+// in the same file. GDI+ does not report every property (Wine's gives none of
+// a JPEG's EXIF data) nor open every format (HEIF): the reader answers then,
+// and a file only the reader knows is held as its metadata alone.
 struct ImageFile::Backend {
     gdiplus::GpImage* image = nullptr;
     MemoryStream stream;
+    std::optional<ImageMetadata> metadata;
+
+    bool holds_image() const { return image || metadata; }
+    // The reader's view when GDI+ holds no image of the file.
+    const ImageMetadata* reader_only() const { return image ? nullptr : metadata ? &*metadata : nullptr; }
 };
 
 namespace gdiplus {

@@ -1,10 +1,16 @@
 #include "image/image_file_backend_win32.h"
 
+#include "image/byte_sources.h"
 #include "image/guid_text_win32.h"
+#include "image/image_format_guids.h"
 #include "platform/win32/text.h"
 
 using gdiplus::GpImage;
 using gdiplus::kOk;
+
+namespace {
+constexpr std::int32_t kUnitPixel = 2;
+}
 
 namespace gdiplus {
 
@@ -24,7 +30,12 @@ std::uintptr_t ImageFile::GetHandle() const { return gdiplus::handle_of(backend_
 void ImageFile::SetHandle(std::uintptr_t handle) { backend_->image = gdiplus::image_of(handle); }
 
 bool ImageFile::Dispose() {
-    if (!backend_->image) return false;
+    if (!backend_->holds_image()) return false;
+    backend_->metadata.reset();
+    if (!backend_->image) {
+        lastStatus_ = kOk;
+        return true;
+    }
     lastStatus_ = gdiplus::api().GdipDisposeImage(backend_->image);
     // Only now: the image may read from the stream until it is gone.
     backend_->stream.Release();
@@ -39,18 +50,23 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool useIcm) {
         lastStatus_ = gdiplus::kInvalidParameter;
         return false;
     }
+    // The reader goes first, while GDI+ does not yet hold the file open.
+    if (std::unique_ptr<ByteSource> file = open_file_source(fileName)) backend_->metadata = read_image_metadata(*file);
     const gdiplus::Api& api = gdiplus::api();
     GpImage* image = nullptr;
     lastStatus_ = useIcm ? api.GdipLoadImageFromFileICM(name->c_str(), &image)
                          : api.GdipLoadImageFromFile(name->c_str(), &image);
     SetHandle(lastStatus_ == kOk ? gdiplus::handle_of(image) : 0);
+    if (lastStatus_ != kOk && backend_->metadata) lastStatus_ = kOk;
     return lastStatus_ == kOk;
 }
 
 bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm) {
     Dispose();
+    backend_->metadata = read_image_metadata(MemorySource(bytes));
     IStream* stream = backend_->stream.CreateFromBytes(bytes);
     if (!stream) {
+        backend_->metadata.reset();
         lastStatus_ = gdiplus::kOutOfMemory;
         return false;
     }
@@ -62,6 +78,7 @@ bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm) 
         backend_->stream.Release();
     }
     SetHandle(gdiplus::handle_of(image));
+    if (lastStatus_ != kOk && backend_->metadata) lastStatus_ = kOk;
     return lastStatus_ == kOk;
 }
 
@@ -90,6 +107,10 @@ void* ImageFile::Alloc(std::size_t size) { return gdiplus::api().GdipAlloc(size)
 void ImageFile::Free(void* memory) { gdiplus::api().GdipFree(memory); }
 
 std::string ImageFile::GetRawFormat() {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        return raw_format_guid(read->format);
+    }
     GUID format{};
     lastStatus_ = gdiplus::api().GdipGetImageRawFormat(backend_->image, &format);
     if (lastStatus_ != kOk) format = GUID{};
@@ -97,6 +118,11 @@ std::string ImageFile::GetRawFormat() {
 }
 
 RectF ImageFile::GetBounds(std::int32_t& unit) {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        unit = kUnitPixel;
+        return RectF{0, 0, static_cast<float>(read->width), static_cast<float>(read->height)};
+    }
     gdiplus::RectF bounds{};
     int gdiplus_unit = 0;
     lastStatus_ = gdiplus::api().GdipGetImageBounds(backend_->image, &bounds, &gdiplus_unit);
@@ -105,6 +131,10 @@ RectF ImageFile::GetBounds(std::int32_t& unit) {
 }
 
 SizeF ImageFile::GetDimension() {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        return SizeF{static_cast<float>(read->width), static_cast<float>(read->height)};
+    }
     SizeF size;
     lastStatus_ = gdiplus::api().GdipGetImageDimension(backend_->image, &size.Width, &size.Height);
     return size;
@@ -117,12 +147,20 @@ std::uint32_t ImageFile::GetType() {
 }
 
 std::uint32_t ImageFile::GetWidth() {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        return read->width;
+    }
     UINT width = 0;
     lastStatus_ = gdiplus::api().GdipGetImageWidth(backend_->image, &width);
     return width;
 }
 
 std::uint32_t ImageFile::GetHeight() {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        return read->height;
+    }
     UINT height = 0;
     lastStatus_ = gdiplus::api().GdipGetImageHeight(backend_->image, &height);
     return height;

@@ -1,6 +1,7 @@
 #include "image/gdiplus_buffers_win32.h"
 #include "image/image_file_backend_win32.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -30,13 +31,29 @@ std::optional<PropertyRecord> library_property(GpImage* image, std::int32_t id, 
     return record;
 }
 
+const PropertyRecord* reader_property(const std::optional<ImageMetadata>& metadata, std::int32_t id) {
+    if (!metadata) return nullptr;
+    auto it = std::find_if(metadata->properties.begin(), metadata->properties.end(),
+                           [id](const PropertyRecord& p) { return p.id == id; });
+    return it == metadata->properties.end() ? nullptr : &*it;
+}
+
 }  // namespace
 
 bool ImageFile::GetPropertyItem(std::int32_t propertyId, PropertyRecord& record) {
-    auto found = library_property(backend_->image, propertyId, lastStatus_);
-    if (!found) return false;
-    record = std::move(*found);
-    return true;
+    if (backend_->image) {
+        if (auto found = library_property(backend_->image, propertyId, lastStatus_)) {
+            record = std::move(*found);
+            return true;
+        }
+    }
+    if (const PropertyRecord* read = reader_property(backend_->metadata, propertyId)) {
+        lastStatus_ = kOk;
+        record = *read;
+        return true;
+    }
+    if (!backend_->image) lastStatus_ = backend_->metadata ? gdiplus::kPropertyNotFound : gdiplus::kInvalidParameter;
+    return false;
 }
 
 bool ImageFile::GetFrameDelays(std::vector<std::int32_t>& delays) {
@@ -69,6 +86,12 @@ bool ImageFile::RemovePropertyItem(std::int32_t propertyId) {
 }
 
 std::int32_t ImageFile::GetPropertyIdList(std::vector<std::int32_t>& ids) {
+    if (const ImageMetadata* read = backend_->reader_only()) {
+        lastStatus_ = kOk;
+        ids.clear();
+        for (const PropertyRecord& p : read->properties) ids.push_back(p.id);
+        return static_cast<std::int32_t>(ids.size());
+    }
     const gdiplus::Api& api = gdiplus::api();
     UINT count = 0;
     lastStatus_ = api.GdipGetPropertyCount(backend_->image, &count);
@@ -85,8 +108,16 @@ std::int32_t ImageFile::GetPropertyIdList(std::vector<std::int32_t>& ids) {
         return 0;
     }
     static_assert(sizeof(ULONG) == sizeof(std::int32_t));
-    lastStatus_ = api.GdipGetPropertyIdList(backend_->image, count, reinterpret_cast<ULONG*>(read.data()));
-    if (lastStatus_ != kOk) return 0;
+    if (count > 0) {
+        lastStatus_ = api.GdipGetPropertyIdList(backend_->image, count, reinterpret_cast<ULONG*>(read.data()));
+        if (lastStatus_ != kOk) return 0;
+    }
+    // Properties only the program's own reader found join the list.
+    if (backend_->metadata) {
+        for (const PropertyRecord& p : backend_->metadata->properties) {
+            if (std::find(read.begin(), read.end(), p.id) == read.end()) read.push_back(p.id);
+        }
+    }
     ids = std::move(read);
-    return static_cast<std::int32_t>(count);
+    return static_cast<std::int32_t>(ids.size());
 }

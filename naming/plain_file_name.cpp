@@ -1,5 +1,7 @@
 #include "naming/plain_file_name.h"
 
+#include "platform/text_case.h"
+
 #include <array>
 
 namespace {
@@ -44,6 +46,16 @@ bool is_device_name(std::string_view name) {
     return number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
+// Stray bytes (a camera's garbled date, say) would reach Windows as
+// replacement characters: the file would get a name other than the one shown.
+bool is_well_formed_text(std::string_view name) {
+    for (std::size_t i = 0; i < name.size();) {
+        char32_t c = platform::next_code_point(name, i);
+        if (c >= 0xDC80 && c <= 0xDCFF) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool is_plain_file_name(std::string_view name) {
@@ -52,5 +64,5 @@ bool is_plain_file_name(std::string_view name) {
         if (is_forbidden_character(static_cast<unsigned char>(c))) return false;
     }
     if (name.back() == '.' || name.back() == ' ') return false;
-    return !is_device_name(name);
+    return is_well_formed_text(name) && !is_device_name(name);
 }

@@ -62,7 +62,7 @@ TEST(GdiplusApi, AnUnresolvableNameIsRecordedAndItsCallFails) {
 
 // Runs where gdiplus.dll cannot be loaded: ctest's image_tests_without_gdiplus
 // starts the program with Wine told to disable the library.
-TEST(MissingGdiplus, EveryOperationFailsCleanly) {
+TEST(MissingGdiplus, EveryLibraryOperationFailsCleanly) {
     if (gdiplus::Library(system_gdiplus()).loaded()) {
         GTEST_SKIP() << "gdiplus.dll loads here; run with WINEDLLOVERRIDES=gdiplus=d";
     }
@@ -73,16 +73,23 @@ TEST(MissingGdiplus, EveryOperationFailsCleanly) {
     int status = 0;
     ImageFile image(status);
     image_test::ScratchDir dir;
-    dir.write("a.bmp", image_test::bmp_24bit(4, 3));
-    EXPECT_FALSE(image.LoadFromFile(dir.path("a.bmp")));
-    EXPECT_NE(status, 0);
-    EXPECT_EQ(image.GetHandle(), 0u);
-    status = 0;
-    image_test::Bytes bytes = image_test::bmp_24bit(4, 3);
-    EXPECT_FALSE(image.LoadFromBytes(bytes));
+    // Only the program's own reader is left: a file it does not know fails...
+    dir.write("notes.bmp", image_test::Bytes{'n', 'o', 't', 'e', 's'});
+    EXPECT_FALSE(image.LoadFromFile(dir.path("notes.bmp")));
     EXPECT_NE(status, 0);
     EXPECT_EQ(image.GetWidth(), 0u);
     EXPECT_EQ(image.GetRawFormat(), image_test::kZeroGuid);
+    // ...and one it knows is held as what its headers say, without pixels.
+    dir.write("a.bmp", image_test::bmp_24bit(4, 3));
+    EXPECT_TRUE(image.LoadFromFile(dir.path("a.bmp")));
+    EXPECT_EQ(image.GetHandle(), 0u);
+    EXPECT_EQ(image.GetWidth(), 4u);
+    EXPECT_EQ(image.GetRawFormat(), "{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}");
+    EXPECT_TRUE(image.Dispose());
+    status = 0;
+    image_test::Bytes bytes = image_test::bmp_24bit(4, 3);
+    EXPECT_TRUE(image.LoadFromBytes(bytes));
+    EXPECT_EQ(image.GetHeight(), 3u);
     PropertyRecord record;
     record.id = 5;
     EXPECT_FALSE(image.GetPropertyItem(0x010E, record));
@@ -101,6 +108,7 @@ TEST(MissingGdiplus, EveryOperationFailsCleanly) {
     EXPECT_FALSE(image.GetPalette(palette));
     EXPECT_FALSE(image.RotateFlip(1));
     EXPECT_EQ(image.GetFrameCount(image_test::kPageDimension), 0u);
+    EXPECT_TRUE(image.Dispose());
     EXPECT_FALSE(image.Dispose());
     StopGdiplus(token);
 }

@@ -1,5 +1,8 @@
 #include "image_test_files.h"
 
+#include "image/image_file.h"
+#include "image_builders.h"
+
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -161,6 +164,17 @@ Bytes tiff_with_tags(int width, int height, const std::vector<TiffTag>& extra) {
     out.insert(out.end(), data.begin(), data.end());
     for (std::uint32_t i = 0; i < pixel_bytes; ++i) out.push_back(static_cast<std::uint8_t>(i * 7));
     return out;
+}
+
+Bytes jpeg_photo(int width, int height, const Bytes& exif_tiff) {
+    int status = 0;
+    ImageFile image(status);
+    if (!image.LoadFromBytes(bmp_24bit(width, height))) return {};
+    Bytes jpeg = image.SaveToBytes(kJpegFormat);
+    if (jpeg.size() < 2 || exif_tiff.empty()) return jpeg;
+    Bytes app1 = test_images::exif_app1(exif_tiff);
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    return jpeg;
 }
 
 ScratchDir::ScratchDir() {

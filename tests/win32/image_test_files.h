@@ -30,6 +30,11 @@ Bytes bmp_24bit(int width, int height);
 // (x, y) using entry (x + y) % palette size.
 Bytes bmp_8bit(int width, int height, const std::vector<std::uint32_t>& palette);
 
+// A real JPEG (encoded by the imaging library, which must be running) with an
+// EXIF APP1 segment holding the given TIFF block right after its start; no
+// EXIF segment when the block is empty.
+Bytes jpeg_photo(int width, int height, const Bytes& exif_tiff);
+
 // One tag of a TIFF's IFD0: ASCII values get their closing zero added.
 struct TiffTag {
     std::uint16_t id;
