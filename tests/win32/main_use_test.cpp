@@ -8,6 +8,9 @@
 #include "picker/file_picker_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
+#include "image_builders.h"
+#include "image_test_files.h"
+#include "message_box_watcher.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
@@ -488,6 +491,50 @@ TEST_F(MainUseTest, PickerAndNumberingWindowOpenTogetherOverAUsableMainWindow) {
     ASSERT_EQ(new_names.size(), 12u);
     EXPECT_EQ(new_names.front(), "A001");
     EXPECT_EQ(new_names.back(), "A012");
+}
+
+TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
+    auto photo = [](std::string_view date) {
+        image_test::Bytes bytes = image_test::jpeg_photo(24, 16, test_images::exif_with_date(date));
+        return std::string(bytes.begin(), bytes.end());
+    };
+    root.directory("相机");
+    const std::map<std::string, std::string> files = {
+        {"a.jpg", photo("2008:05:17 14:23:45")},
+        {"b.jpg", photo("2009:01:02 03:04:05")},
+        {"c.jpg", photo("0000:00:00 00:00:00")},  // the camera did not know
+        {"d.jpg", "这不是图片"},
+        {"e.jpg", photo("2008:05:17 14:23:45")},  // the same second as a.jpg
+    };
+    for (const auto& [name, content] : files) root.write("相机\\" + name, content);
+    ASSERT_GT(files.at("a.jpg").size(), 100u);
+
+    pick("相机");
+    ASSERT_EQ(driver::list_view_rows(table()), 5);
+
+    driver::click(main_control(kNumberingButton));
+    HWND rule = numbering();
+    ASSERT_NE(rule, nullptr);
+    driver::click(GetDlgItem(rule, kCaptureDateCheck));
+    {
+        MessageBoxWatcher watcher;
+        driver::click(GetDlgItem(rule, kConfirmRuleButton));
+        EXPECT_EQ(watcher.texts(), Texts{"载入图片失败！"});
+    }
+    EXPECT_FALSE(IsWindow(rule));
+    EXPECT_EQ(column(2), (Texts{"20080517 142345", "20090102 030405", "c", "d", "20080517 142345"}));
+
+    driver::click(main_control(kRenameButton));
+    EXPECT_EQ(column(5), (Texts{"改名成功", "改名成功", "不需改名", "不需改名", "改名失败"}));
+    EXPECT_EQ(status(), "改名处理结束,请查看!");
+    const std::map<std::string, std::string> expected = {
+        {"20080517 142345.jpg", files.at("a.jpg")},
+        {"20090102 030405.jpg", files.at("b.jpg")},
+        {"c.jpg", files.at("c.jpg")},
+        {"d.jpg", files.at("d.jpg")},
+        {"e.jpg", files.at("e.jpg")},
+    };
+    EXPECT_EQ(root.contents("相机"), expected);
 }
 
 // Run with --gtest_also_run_disabled_tests to look at the three windows open at once.

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "filelist/fill_list.h"
 #include "naming/numbering_window.h"
+#include "message_box_watcher.h"
 #include "window_driver.h"
 
 #include <commctrl.h>
@@ -190,15 +191,20 @@ TEST_F(NumberingWindowTest, ConfirmUsesWhatWasTyped) {
 }
 
 TEST_F(NumberingWindowTest, CaptureDateModeConfirmsAndIgnoresTheBoxes) {
+    // Files that are not there cannot be opened as images: one message each,
+    // and each keeps its base name.
     show_files({"a.jpg", "b.jpg"});
     HWND numbering = open_numbering();
     ASSERT_NE(numbering, nullptr);
     driver::click(GetDlgItem(numbering, kCaptureDateCheck));
+    MessageBoxWatcher watcher;
     driver::click(GetDlgItem(numbering, kConfirmRuleButton));
+    EXPECT_EQ(watcher.texts(), (std::vector<std::string>{"载入图片失败！", "载入图片失败！"}));
     EXPECT_FALSE(IsWindow(numbering));
     EXPECT_EQ(model.state.rule_confirmed, 1);
     EXPECT_EQ(model.state.rule_fields, (std::array<std::string, 3>{}));
-    EXPECT_EQ(new_name_cell(0), "");
+    EXPECT_EQ(new_name_cell(0), "a");
+    EXPECT_EQ(model.state.new_names, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(NumberingWindowTest, TitleBarCloseChangesNothing) {
