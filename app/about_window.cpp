@@ -36,13 +36,8 @@ constexpr ControlSpec kLayout[] = {
 }  // namespace
 
 bool AboutWindow::create(HWND owner) {
-    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY, kWindowWidth,
-                       kWindowHeight, owner)) {
-        return false;
-    }
-    ShowWindow(hwnd(), SW_SHOW);
-    UpdateWindow(hwnd());
-    return true;
+    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY,
+                         kWindowWidth, kWindowHeight, owner, SW_SHOW);
 }
 
 LRESULT AboutWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -60,13 +60,8 @@ MainWindow::MainWindow(MainModel& model) : model_(model) {}
 MainWindow::~MainWindow() { model_.table.set_observer(nullptr); }
 
 bool MainWindow::create(int show_command) {
-    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWindowX,
-                       kWindowY, kWindowWidth, kWindowHeight, nullptr)) {
-        return false;
-    }
-    ShowWindow(hwnd(), show_command);
-    UpdateWindow(hwnd());
-    return true;
+    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWindowX,
+                         kWindowY, kWindowWidth, kWindowHeight, nullptr, show_command);
 }
 
 LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -45,13 +45,8 @@ NumberingWindow::NumberingWindow(AppState& state, FileTable& table, CaptureDateB
 bool NumberingWindow::create(HWND owner) {
     RECT owner_rect{};
     GetWindowRect(owner, &owner_rect);
-    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, owner_rect.left + kOffsetX,
-                       owner_rect.top + kOffsetY, kWindowWidth, kWindowHeight, owner)) {
-        return false;
-    }
-    ShowWindow(hwnd(), SW_SHOW);
-    UpdateWindow(hwnd());
-    return true;
+    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, owner_rect.left + kOffsetX,
+                         owner_rect.top + kOffsetY, kWindowWidth, kWindowHeight, owner, SW_SHOW);
 }
 
 LRESULT NumberingWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -66,13 +66,8 @@ const ControlSpec& spec_of(int id) {
 FilePickerWindow::FilePickerWindow(MainModel& main) : main_(main) {}
 
 bool FilePickerWindow::create(HWND owner) {
-    if (!create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY, kWindowWidth,
-                       kWindowHeight, owner)) {
-        return false;
-    }
-    ShowWindow(hwnd(), SW_SHOW);
-    UpdateWindow(hwnd());
-    return true;
+    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY,
+                         kWindowWidth, kWindowHeight, owner, SW_SHOW);
 }
 
 LRESULT FilePickerWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

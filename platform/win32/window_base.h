@@ -22,10 +22,11 @@ public:
 protected:
     WindowBase() = default;
 
-    // Registers the window class on first use and creates the window with the
-    // outer size w x h at (x, y). False when the window could not be made.
+    // Registers the window class on first use, creates the window with the
+    // outer size w x h at (x, y) and shows it as show_command (SW_SHOW and
+    // the like) says. False when the window could not be made.
     bool create_window(const wchar_t* class_name, const char* caption, DWORD style, int x, int y, int w, int h,
-                       HWND owner);
+                       HWND owner, int show_command);
 
     // Handles one message; the default passes it to DefWindowProc.
     virtual LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);

@@ -19,7 +19,7 @@ void WindowBase::bring_to_front() const {
 }
 
 bool WindowBase::create_window(const wchar_t* class_name, const char* caption, DWORD style, int x, int y, int w,
-                               int h, HWND owner) {
+                               int h, HWND owner, int show_command) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(instance, class_name, &wc)) {
@@ -33,7 +33,10 @@ bool WindowBase::create_window(const wchar_t* class_name, const char* caption, D
         wc.lpszClassName = class_name;
         if (!RegisterClassExW(&wc)) return false;
     }
-    return create_top_level(class_name, caption, style, x, y, w, h, owner, this) != nullptr;
+    if (!create_top_level(class_name, caption, style, x, y, w, h, owner, this)) return false;
+    ShowWindow(hwnd_, show_command);
+    UpdateWindow(hwnd_);
+    return true;
 }
 
 LRESULT WindowBase::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -2,14 +2,13 @@
 #include "app/bitmap_pixels_win32.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "filelist/fill_list.h"
+#include "main_window_fixture.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,24 +19,10 @@ using platform::win32::widen;
 
 constexpr COLORREF kBackground = RGB(236, 236, 236);
 
-struct OwnedWindowSearch {
-    HWND owner;
-    std::string caption;
-    std::vector<HWND> found;
-};
-
 // Top-level windows of this thread owned by owner and showing caption.
 std::vector<HWND> owned_windows(HWND owner, const std::string& caption) {
-    OwnedWindowSearch search{owner, caption, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lparam) -> BOOL {
-            auto& s = *reinterpret_cast<OwnedWindowSearch*>(lparam);
-            if (GetWindow(hwnd, GW_OWNER) == s.owner && driver::text(hwnd) == s.caption) s.found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return driver::thread_windows(
+        [&](HWND hwnd) { return GetWindow(hwnd, GW_OWNER) == owner && driver::text(hwnd) == caption; });
 }
 
 // True when upper lies above lower among the top-level windows.
@@ -112,25 +97,12 @@ struct PlainOwnedWindow {
     HWND get() const { return window.get(); }
 };
 
-struct AboutWindowTest : ::testing::Test {
-    MainModel model;
-    std::unique_ptr<MainWindow> main_window;
-
-    void SetUp() override {
-        main_window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(main_window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        main_window.reset();
-        driver::pump();
-    }
-
-    HWND main() const { return main_window->hwnd(); }
+struct AboutWindowTest : MainWindowFixture {
+    HWND main() const { return window->hwnd(); }
 
     // Presses "关于" and returns the About window it shows.
     HWND open_about() {
-        driver::click(main_window->control(kAboutButton));
+        driver::click(control(kAboutButton));
         std::vector<HWND> found = owned_windows(main(), "关于");
         return found.size() == 1 ? found.front() : nullptr;
     }
@@ -317,9 +289,7 @@ TEST_F(AboutWindowTest, LogoIsShownShrunkIntoItsSquare) {
 }
 
 TEST_F(AboutWindowTest, PressingOkClosesOnlyTheAboutWindow) {
-    model.state.base_directory = "C:\\photos\\";
-    model.state.file_names = {"a.jpg", "b.jpg"};
-    fill_list(model.state, model.table, model.state.file_names);
+    show_files({"a.jpg", "b.jpg"});
     model.status.set_text("共选择 2 个文件");
     PlainOwnedWindow other(main());
     HWND about = open_about();
@@ -337,14 +307,14 @@ TEST_F(AboutWindowTest, PressingOkClosesOnlyTheAboutWindow) {
 
     EXPECT_FALSE(IsWindow(about));
     EXPECT_TRUE(owned_windows(main(), "关于").empty());
-    ASSERT_TRUE(main_window->is_open());
+    ASSERT_TRUE(window->is_open());
     EXPECT_TRUE(IsWindowVisible(main()));
     EXPECT_TRUE(IsWindowEnabled(main()));
     RECT main_after = driver::outer_rect(main());
     EXPECT_TRUE(EqualRect(&main_rect, &main_after));
     EXPECT_EQ(driver::text(main()), "Lanmoor-批量文件改名1.5");
-    EXPECT_EQ(driver::list_view_rows(main_window->control(kFileTableView)), 2);
-    EXPECT_EQ(driver::text(main_window->control(kStatusLabel)), "共选择 2 个文件");
+    EXPECT_EQ(driver::list_view_rows(table()), 2);
+    EXPECT_EQ(status(), "共选择 2 个文件");
     EXPECT_EQ(model.state.file_names.size(), 2u);
     ASSERT_TRUE(IsWindow(other.get()));
     EXPECT_TRUE(IsWindowVisible(other.get()));
@@ -367,7 +337,7 @@ TEST_F(AboutWindowTest, SecondAboutClickBringsTheOpenWindowForward) {
     driver::pump();
     ASSERT_TRUE(is_above(other.get(), about));
 
-    driver::click(main_window->control(kAboutButton));
+    driver::click(control(kAboutButton));
     std::vector<HWND> found = owned_windows(main(), "关于");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found.front(), about);
@@ -378,8 +348,8 @@ TEST_F(AboutWindowTest, SecondAboutClickBringsTheOpenWindowForward) {
 TEST_F(AboutWindowTest, ClosingTheMainWindowTakesTheAboutWindowAlong) {
     HWND about = open_about();
     ASSERT_NE(about, nullptr);
-    driver::click(main_window->control(kExitButton));
-    EXPECT_FALSE(main_window->is_open());
+    driver::click(control(kExitButton));
+    EXPECT_FALSE(window->is_open());
     EXPECT_FALSE(IsWindow(about));
 }
 

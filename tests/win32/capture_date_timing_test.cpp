@@ -2,6 +2,7 @@
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
+#include "temp_directory.h"
 #include "naming/capture_date_names.h"
 
 #include <windows.h>
@@ -14,7 +15,7 @@
 // Reports how long naming 200 photos of over 1 MB each takes under this
 // platform's imaging library. Run with --gtest_also_run_disabled_tests.
 TEST(CaptureDateTiming, DISABLED_TwoHundredPhotos) {
-    image_test::ScratchDir dir;
+    TempDirectory dir;
     image_test::Bytes photo = image_test::jpeg_photo(64, 48, test_images::exif_with_date("2008:05:17 14:23:45"));
     ASSERT_FALSE(photo.empty());
     // Bytes after the end marker stand in for a large scan; decoders stop at the marker.

@@ -1,179 +1,45 @@
 #include "app/main_window.h"
 #include "app/settings.h"
-#include "filelist/fill_list.h"
+#include "main_window_fixture.h"
 #include "picker/file_picker_window.h"
 #include "picker/directory_path.h"
 #include "picker/picker_steps.h"
 #include "platform/directory_search.h"
 #include "platform/win32/text.h"
+#include "temp_directory.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 using platform::win32::narrow;
-using platform::win32::widen;
 using Names = std::vector<std::string>;
-
-constexpr wchar_t kPickerClass[] = L"BatchRenameFilePicker";
-
-// A fresh directory under the system's temporary directory, removed with
-// everything in it at the end.
-class TempTree {
-public:
-    TempTree() {
-        wchar_t temp[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, temp);
-        path_ = narrow(temp) + "批量改名测试-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount64());
-        CreateDirectoryW(widen(path_).c_str(), nullptr);
-    }
-    ~TempTree() {
-        std::error_code ec;
-        std::filesystem::remove_all(std::filesystem::path(widen(path_)), ec);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
-
-    void directory(const std::string& relative) const {
-        CreateDirectoryW(platform::win32::file_system_path(*this / relative).c_str(), nullptr);
-    }
-    void file(const std::string& relative) const {
-        HANDLE h = CreateFileW(platform::win32::file_system_path(*this / relative).c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_NEW, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-
-private:
-    std::string path_;
-};
-
-int count_windows_of_class(const wchar_t* class_name) {
-    int count = 0;
-    HWND found = nullptr;
-    while ((found = FindWindowExW(nullptr, found, class_name, nullptr)) != nullptr) ++count;
-    return count;
-}
-
-std::string list_item(HWND box, int index) {
-    int n = static_cast<int>(SendMessageW(box, LB_GETTEXTLEN, index, 0));
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
-    SendMessageW(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return narrow(text);
-}
-
-Names list_items(HWND box) {
-    Names items;
-    int n = static_cast<int>(SendMessageW(box, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) items.push_back(list_item(box, i));
-    return items;
-}
-
-std::string combo_item(HWND combo, int index) {
-    int n = static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0));
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return narrow(text);
-}
-
-// A click on a list box item, with the keys held (MK_CONTROL, MK_SHIFT).
-void click_item(HWND box, int index, WPARAM keys = 0) {
-    RECT r{};
-    SendMessageW(box, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
-    SendMessageW(box, WM_LBUTTONUP, keys, at);
-    driver::pump();
-}
-
-void double_click_item(HWND box, int index) {
-    RECT r{};
-    SendMessageW(box, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-    driver::double_click(box, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// The user picks an item of a drop-down list.
-void choose_item(HWND combo, int index) {
-    SendMessageW(combo, CB_SETCURSEL, index, 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-    driver::pump();
-}
-
-int find_item(const Names& items, const std::string& text) {
-    auto found = std::find(items.begin(), items.end(), text);
-    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
-}
 
 // A photo folder beside another one:
 //   照片\  IMG_10.jpg IMG_2.JPG img_1.jpg 相片.jpg 说明.txt b.jpgx, and the directory 子目录.jpg
 //   其他\  a.jpg
-struct FilePickerTest : ::testing::Test {
-    TempTree tree;
-    MainModel model;
-    std::unique_ptr<MainWindow> window;
+struct FilePickerTest : MainWindowFixture {
+    TempDirectory tree;
 
     void SetUp() override {
-        DeleteFileW(widen(settings_path()).c_str());
-        tree.directory("照片");
-        tree.directory("照片\\子目录.jpg");
-        tree.directory("其他");
+        tree.make_directory("照片");
+        tree.make_directory("照片\\子目录.jpg");
+        tree.make_directory("其他");
         for (const char* name : {"IMG_10.jpg", "IMG_2.JPG", "img_1.jpg", "相片.jpg", "说明.txt", "b.jpgx"}) {
-            tree.file(std::string("照片\\") + name);
+            tree.write(std::string("照片\\") + name, "");
         }
-        tree.file("其他\\a.jpg");
-        window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        window.reset();
-        driver::pump();
-        DeleteFileW(widen(settings_path()).c_str());
-    }
-
-    HWND picker() const { return FindWindowW(kPickerClass, nullptr); }
-    HWND control(int id) const { return GetDlgItem(picker(), id); }
-    HWND files() const { return control(kFileListBox); }
-    HWND directories() const { return control(kDirectoryBox); }
-
-    void open_picker() {
-        driver::click(window->control(kSelectFilesButton));
-        ASSERT_NE(picker(), nullptr);
-    }
-
-    std::string tree_name() const { return narrow(std::filesystem::path(widen(tree.path())).filename().wstring()); }
-
-    // The directory box's current line: the directory shown.
-    std::string current_line() const {
-        int index = static_cast<int>(SendMessageW(directories(), LB_GETCURSEL, 0, 0));
-        return index < 0 ? std::string() : list_item(directories(), index);
-    }
-
-    void open_directory_line(const std::string& label) {
-        int index = find_item(list_items(directories()), label);
-        ASSERT_GE(index, 0) << label;
-        double_click_item(directories(), index);
+        tree.write("其他\\a.jpg", "");
+        MainWindowFixture::SetUp();
     }
 
     void show_in_table(const Names& names) {
-        model.state.base_directory = "C:\\earlier\\";
-        model.state.file_names = names;
-        fill_list(model.state, model.table, names);
+        show_files(names, "C:\\earlier\\");
         model.status.set_text("共选择 " + std::to_string(names.size()) + " 个文件");
         driver::pump();
     }
@@ -210,7 +76,7 @@ TEST_F(FilePickerTest, OpensLaidOutAsDesigned) {
         {kCancelButton, "取消", 409, 381, 80, 28},
     };
     for (const Expected& e : controls) {
-        HWND c = control(e.id);
+        HWND c = picker_control(e.id);
         ASSERT_NE(c, nullptr) << e.id;
         if (e.text) {
             EXPECT_EQ(driver::text(c), e.text) << e.id;
@@ -222,81 +88,77 @@ TEST_F(FilePickerTest, OpensLaidOutAsDesigned) {
         if (e.id == kTypeList) {
             // Its font needs 22 pixels under Wine; it must not reach the caption below.
             EXPECT_GE(r.bottom - r.top, e.h);
-            EXPECT_LE(r.bottom, driver::rect_in_parent(control(kCustomTypeLabel)).top);
+            EXPECT_LE(r.bottom, driver::rect_in_parent(picker_control(kCustomTypeLabel)).top);
         } else {
             EXPECT_EQ(r.bottom - r.top, e.h) << e.id;
         }
     }
 
     const char* types[] = {"*.jpg", "*.bmp", "*.tif", "*.gif", "*.png", "*.ico", "*.psd", "*.txt", "*.*"};
-    ASSERT_EQ(SendMessageW(control(kTypeList), CB_GETCOUNT, 0, 0), 9);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(combo_item(control(kTypeList), i), types[i]);
-    EXPECT_EQ(SendMessageW(control(kTypeList), CB_GETCURSEL, 0, 0), 0);
+    ASSERT_EQ(SendMessageW(picker_control(kTypeList), CB_GETCOUNT, 0, 0), 9);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(driver::combo_box_item(picker_control(kTypeList), i), types[i]);
+    EXPECT_EQ(SendMessageW(picker_control(kTypeList), CB_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(GetWindowLongW(files(), GWL_STYLE) & LBS_EXTENDEDSEL);
 
     // Nothing remembered: the current directory, nothing listed.
-    EXPECT_EQ(list_items(files()), Names{});
+    EXPECT_EQ(driver::list_box_items(files()), Names{});
     EXPECT_NE(current_line(), "");
-    Names drives;
-    for (int i = 0; i < SendMessageW(control(kDriveBox), CB_GETCOUNT, 0, 0); ++i) {
-        drives.push_back(combo_item(control(kDriveBox), i));
-    }
-    EXPECT_NE(find_item(drives, "C:"), -1);
-    EXPECT_EQ(driver::text(control(kDriveBox)), "Z:");  // the tests run from a directory under Z:
+    Names drives = driver::combo_box_items(picker_control(kDriveBox));
+    EXPECT_NE(driver::index_of(drives, "C:"), -1);
+    EXPECT_EQ(driver::text(picker_control(kDriveBox)), "Z:");  // the tests run from a directory under Z:
     EXPECT_EQ(model.state.last_directory, "");
 }
 
 TEST_F(FilePickerTest, BrowseSelectAndConfirmFillsTheMainTable) {
     model.state.last_directory = tree.path();
     open_picker();
-    EXPECT_EQ(current_line(), tree_name());
-    EXPECT_EQ(list_items(files()), Names{});
+    EXPECT_EQ(current_line(), tree.name());
+    EXPECT_EQ(driver::list_box_items(files()), Names{});
 
     open_directory_line("照片");
     EXPECT_EQ(current_line(), "照片");
-    EXPECT_EQ(list_items(files()), (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "相片.jpg"}));
-    EXPECT_EQ(model.state.last_directory, tree / "照片");
-    EXPECT_EQ(load_settings(), tree / "照片");
-    EXPECT_EQ(driver::text(control(kDriveBox)), "C:");
+    EXPECT_EQ(driver::list_box_items(files()), (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "相片.jpg"}));
+    EXPECT_EQ(model.state.last_directory, tree.path("照片"));
+    EXPECT_EQ(load_settings(), tree.path("照片"));
+    EXPECT_EQ(driver::text(picker_control(kDriveBox)), "C:");
 
-    click_item(files(), 0);
-    click_item(files(), 2, MK_CONTROL);
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 2 个文件");
-    click_item(files(), 3, MK_SHIFT);
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 2 个文件");  // 2 to 3
-    click_item(files(), 0, MK_CONTROL);
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 3 个文件");
+    driver::click_list_box_item(files(), 0);
+    driver::click_list_box_item(files(), 2, MK_CONTROL);
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 2 个文件");
+    driver::click_list_box_item(files(), 3, MK_SHIFT);
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 2 个文件");  // 2 to 3
+    driver::click_list_box_item(files(), 0, MK_CONTROL);
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 3 个文件");
 
-    driver::click(control(kConfirmButton));
+    driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(picker(), nullptr);
     EXPECT_EQ(model.state.file_names, (Names{"img_1.jpg", "IMG_10.jpg", "相片.jpg"}));
-    EXPECT_EQ(model.state.base_directory, tree / "照片\\");
-    HWND table = window->control(kFileTableView);
-    ASSERT_EQ(driver::list_view_rows(table), 3);
-    EXPECT_EQ(driver::list_view_cell(table, 1, 1), "IMG_10");
-    EXPECT_EQ(driver::list_view_cell(table, 2, 3), ".jpg");
-    EXPECT_EQ(driver::list_view_cell(table, 2, 4), tree / "照片\\");
-    EXPECT_EQ(driver::text(window->control(kStatusLabel)), "共选择 3 个文件");
+    EXPECT_EQ(model.state.base_directory, tree.path("照片\\"));
+    ASSERT_EQ(driver::list_view_rows(table()), 3);
+    EXPECT_EQ(driver::list_view_cell(table(), 1, 1), "IMG_10");
+    EXPECT_EQ(driver::list_view_cell(table(), 2, 3), ".jpg");
+    EXPECT_EQ(driver::list_view_cell(table(), 2, 4), tree.path("照片\\"));
+    EXPECT_EQ(status(), "共选择 3 个文件");
 }
 
 TEST_F(FilePickerTest, ReopeningRestoresTheLastDirectory) {
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    open_directory_line(tree_name());  // one level up, then down into the other
+    open_directory_line(tree.name());  // one level up, then down into the other
     open_directory_line("其他");
-    driver::click(control(kCancelButton));
+    driver::click(picker_control(kCancelButton));
     ASSERT_EQ(picker(), nullptr);
-    EXPECT_EQ(load_settings(), tree / "其他");
+    EXPECT_EQ(load_settings(), tree.path("其他"));
 
     open_picker();
     EXPECT_EQ(current_line(), "其他");
-    EXPECT_EQ(list_items(files()), Names{"a.jpg"});
-    EXPECT_EQ(driver::text(control(kTypeList)), "*.jpg");
-    EXPECT_EQ(driver::text(control(kCountLabel)), "");
-    EXPECT_EQ(driver::text(control(kDriveBox)), "C:");
+    EXPECT_EQ(driver::list_box_items(files()), Names{"a.jpg"});
+    EXPECT_EQ(driver::text(picker_control(kTypeList)), "*.jpg");
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "");
+    EXPECT_EQ(driver::text(picker_control(kDriveBox)), "C:");
 
     // A new run reads the same place from the settings file.
-    driver::click(control(kCancelButton));
+    driver::click(picker_control(kCancelButton));
     window.reset();
     driver::pump();
     MainModel next_run;
@@ -305,96 +167,96 @@ TEST_F(FilePickerTest, ReopeningRestoresTheLastDirectory) {
     driver::pump();
     driver::click(next_window.control(kSelectFilesButton));
     EXPECT_EQ(current_line(), "其他");
-    EXPECT_EQ(list_items(files()), Names{"a.jpg"});
+    EXPECT_EQ(driver::list_box_items(files()), Names{"a.jpg"});
 }
 
 TEST_F(FilePickerTest, AVanishedDirectoryOpensTheNearestOneAbove) {
-    model.state.last_directory = tree / "照片\\已删除\\更深";
+    model.state.last_directory = tree.path("照片\\已删除\\更深");
     open_picker();
     EXPECT_EQ(current_line(), "照片");
-    EXPECT_EQ(list_items(files()).size(), 4u);
+    EXPECT_EQ(driver::list_box_items(files()).size(), 4u);
 }
 
 TEST_F(FilePickerTest, ASecondClickBringsTheOpenPickerForward) {
     open_picker();
     HWND first = picker();
-    driver::click(window->control(kSelectFilesButton));
+    driver::click(control(kSelectFilesButton));
     EXPECT_EQ(picker(), first);
-    EXPECT_EQ(count_windows_of_class(kPickerClass), 1);
+    EXPECT_EQ(driver::thread_windows_of_class(kPickerClass).size(), 1u);
     EXPECT_TRUE(IsWindowVisible(first));
 }
 
 TEST_F(FilePickerTest, CancelAndTheCloseBoxChangeNothing) {
     show_in_table({"old1.jpg", "old2.jpg"});
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    driver::click(control(kSelectAllButton));
-    driver::click(control(kCancelButton));
+    driver::click(picker_control(kSelectAllButton));
+    driver::click(picker_control(kCancelButton));
     EXPECT_EQ(picker(), nullptr);
     EXPECT_EQ(model.state.file_names, (Names{"old1.jpg", "old2.jpg"}));
     EXPECT_EQ(model.state.base_directory, "C:\\earlier\\");
-    EXPECT_EQ(driver::list_view_rows(window->control(kFileTableView)), 2);
-    EXPECT_EQ(driver::text(window->control(kStatusLabel)), "共选择 2 个文件");
+    EXPECT_EQ(driver::list_view_rows(table()), 2);
+    EXPECT_EQ(status(), "共选择 2 个文件");
 
     open_picker();
-    open_directory_line(tree_name());
+    open_directory_line(tree.name());
     open_directory_line("其他");
-    click_item(files(), 0);
+    driver::click_list_box_item(files(), 0);
     SendMessageW(picker(), WM_CLOSE, 0, 0);
     driver::pump();
     EXPECT_EQ(picker(), nullptr);
     EXPECT_EQ(model.state.file_names, (Names{"old1.jpg", "old2.jpg"}));
-    EXPECT_EQ(driver::list_view_rows(window->control(kFileTableView)), 2);
-    EXPECT_EQ(model.state.last_directory, tree / "其他");  // the last directory shown
+    EXPECT_EQ(driver::list_view_rows(table()), 2);
+    EXPECT_EQ(model.state.last_directory, tree.path("其他"));  // the last directory shown
 }
 
 TEST_F(FilePickerTest, TypesSelectAllAndAddedTypes) {
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    click_item(files(), 1);
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 1 个文件");
+    driver::click_list_box_item(files(), 1);
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 1 个文件");
 
-    choose_item(control(kTypeList), 8);  // "*.*": files only, no directory
-    EXPECT_EQ(list_items(files()),
+    driver::choose_combo_box_item(picker_control(kTypeList), 8);  // "*.*": files only, no directory
+    EXPECT_EQ(driver::list_box_items(files()),
               (Names{"b.jpgx", "img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "相片.jpg", "说明.txt"}));
     EXPECT_EQ(SendMessageW(files(), LB_GETSELCOUNT, 0, 0), 0);
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 0 个文件");
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 0 个文件");
 
-    driver::click(control(kSelectAllButton));
-    EXPECT_EQ(driver::text(control(kCountLabel)), "共选中 6 个文件");
+    driver::click(picker_control(kSelectAllButton));
+    EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 6 个文件");
     EXPECT_EQ(SendMessageW(files(), LB_GETSELCOUNT, 0, 0), 6);
 
-    HWND edit = control(kCustomTypeEdit);
+    HWND edit = picker_control(kCustomTypeEdit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     driver::type_text(edit, "说明.*");
-    driver::click(control(kAddTypeButton));
-    ASSERT_EQ(SendMessageW(control(kTypeList), CB_GETCOUNT, 0, 0), 10);
-    EXPECT_EQ(combo_item(control(kTypeList), 9), "说明.*");
-    EXPECT_EQ(SendMessageW(control(kTypeList), CB_GETCURSEL, 0, 0), 8);
-    EXPECT_EQ(list_items(files()).size(), 6u);  // not refilled until chosen
-    choose_item(control(kTypeList), 9);
-    EXPECT_EQ(list_items(files()), Names{"说明.txt"});
+    driver::click(picker_control(kAddTypeButton));
+    ASSERT_EQ(SendMessageW(picker_control(kTypeList), CB_GETCOUNT, 0, 0), 10);
+    EXPECT_EQ(driver::combo_box_item(picker_control(kTypeList), 9), "说明.*");
+    EXPECT_EQ(SendMessageW(picker_control(kTypeList), CB_GETCURSEL, 0, 0), 8);
+    EXPECT_EQ(driver::list_box_items(files()).size(), 6u);  // not refilled until chosen
+    driver::choose_combo_box_item(picker_control(kTypeList), 9);
+    EXPECT_EQ(driver::list_box_items(files()), Names{"说明.txt"});
 }
 
 TEST_F(FilePickerTest, ConfirmWithNothingSelectedEmptiesTheTable) {
     show_in_table({"old.jpg", "older.jpg"});
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    driver::click(control(kConfirmButton));
+    driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(picker(), nullptr);
-    EXPECT_EQ(driver::list_view_rows(window->control(kFileTableView)), 0);
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
     EXPECT_TRUE(model.state.file_names.empty());
-    EXPECT_EQ(driver::text(window->control(kStatusLabel)), "共选择 0 个文件");
+    EXPECT_EQ(status(), "共选择 0 个文件");
 }
 
 TEST_F(FilePickerTest, DriveChangeShowsThatDrivesCurrentDirectory) {
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    HWND drives = control(kDriveBox);
+    HWND drives = picker_control(kDriveBox);
     int z = static_cast<int>(SendMessageW(drives, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                           reinterpret_cast<LPARAM>(L"Z:")));
     ASSERT_GE(z, 0);
-    choose_item(drives, z);
+    driver::choose_combo_box_item(drives, z);
     std::string current = picker::tidy_directory(platform::full_path("Z:"));
     EXPECT_EQ(model.state.last_directory, current);
     EXPECT_EQ(load_settings(), current);
@@ -406,21 +268,21 @@ TEST_F(FilePickerTest, NamesOutsideTheCodePageAndLongPathsAreListed) {
     std::string deep = "照片";
     for (int i = 0; i < 4; ++i) {
         deep += "\\" + std::string(50, static_cast<char>('a' + i));
-        tree.directory(deep);
+        tree.make_directory(deep);
     }
     const std::string long_name = std::string(60, 'x') + ".jpg";
     const std::string wide_name = "사진 Ωμέγα ñ 😀.JPG";
-    tree.file(deep + "\\" + long_name);
-    tree.file(deep + "\\" + wide_name);
-    ASSERT_GT((tree / deep).size() + long_name.size(), 260u);
+    tree.write(deep + "\\" + long_name, "");
+    tree.write(deep + "\\" + wide_name, "");
+    ASSERT_GT(tree.path(deep).size() + long_name.size(), 260u);
 
-    model.state.last_directory = tree / deep;
+    model.state.last_directory = tree.path(deep);
     open_picker();
-    EXPECT_EQ(list_items(files()), (Names{long_name, wide_name}));
-    driver::click(control(kSelectAllButton));
-    driver::click(control(kConfirmButton));
+    EXPECT_EQ(driver::list_box_items(files()), (Names{long_name, wide_name}));
+    driver::click(picker_control(kSelectAllButton));
+    driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(model.state.file_names, (Names{long_name, wide_name}));
-    EXPECT_EQ(model.state.base_directory, tree / deep + "\\");
+    EXPECT_EQ(model.state.base_directory, tree.path(deep) + "\\");
 }
 
 // The steps on Windows paths and drives, without the window.
@@ -446,10 +308,10 @@ TEST_F(FilePickerTest, StepsSpellRootsAndSkipMissingDrives) {
 
 // Run with --gtest_also_run_disabled_tests to look at the picker.
 TEST_F(FilePickerTest, DISABLED_Screenshot) {
-    model.state.last_directory = tree / "照片";
+    model.state.last_directory = tree.path("照片");
     open_picker();
-    click_item(files(), 0);
-    click_item(files(), 2, MK_CONTROL);
+    driver::click_list_box_item(files(), 0);
+    driver::click_list_box_item(files(), 2, MK_CONTROL);
     EXPECT_TRUE(driver::save_screenshot(L"file-picker.bmp"));
 }
 

@@ -1,6 +1,7 @@
 #include "image/gdiplus_api.h"
 #include "image/image_file.h"
 #include "image_test_files.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(MissingGdiplus, EveryLibraryOperationFailsCleanly) {
 
     int status = 0;
     ImageFile image(status);
-    image_test::ScratchDir dir;
+    TempDirectory dir;
     // Only the program's own reader is left: a file it does not know fails...
     dir.write("notes.bmp", image_test::Bytes{'n', 'o', 't', 'e', 's'});
     EXPECT_FALSE(image.LoadFromFile(dir.path("notes.bmp")));

@@ -1,6 +1,7 @@
 #include "app/lifecycle.h"
 #include "image/image_file.h"
 #include "image_test_files.h"
+#include "temp_directory.h"
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -30,7 +31,7 @@ std::vector<std::uint8_t> ascii_value(const std::string& text) {
 struct ImageFileTest : ::testing::Test {
     int status = 0;
     ImageFile image{status};
-    ScratchDir dir;
+    TempDirectory dir;
 };
 
 }  // namespace

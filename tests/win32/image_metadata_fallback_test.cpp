@@ -1,6 +1,7 @@
 #include "image/image_file.h"
 #include "image_builders.h"
 #include "image_test_files.h"
+#include "temp_directory.h"
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -34,7 +35,7 @@ void expect_capture_date(ImageFile& image, const std::string& date) {
 TEST(ImageMetadataFallback, JpegCaptureDateIsReadWhereTheLibraryHasNone) {
     int status = 0;
     ImageFile image(status);
-    image_test::ScratchDir dir;
+    TempDirectory dir;
     dir.write("照片 2008.jpg", image_test::jpeg_photo(32, 24, test_images::exif_with_date(kDate)));
 
     ASSERT_TRUE(image.LoadFromFile(dir.path("照片 2008.jpg")));
@@ -72,7 +73,7 @@ TEST(ImageMetadataFallback, PhotosFromBytesToo) {
 TEST(ImageMetadataFallback, FilesOnlyTheReaderKnowsAreHeldAsTheirMetadata) {
     int status = 0;
     ImageFile image(status);
-    image_test::ScratchDir dir;
+    TempDirectory dir;
     test_images::HeifOptions heif;
     heif.exif = test_images::exif_with_date(kDate);
     dir.write("IMG_0001.HEIC", test_images::heif_file(heif));

@@ -1,5 +1,6 @@
 #include "image/image_file.h"
 #include "image_test_files.h"
+#include "temp_directory.h"
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -42,7 +43,7 @@ bool starts_with(const Bytes& bytes, std::initializer_list<std::uint8_t> prefix)
 struct ImageSaveTest : ::testing::Test {
     int status = 0;
     ImageFile image{status};
-    ScratchDir dir;
+    TempDirectory dir;
 
     // Loads a fresh 24-bit bitmap of the given size into target.
     void load_bitmap(ImageFile& target, int width, int height) {
@@ -78,7 +79,7 @@ TEST_F(ImageSaveTest, SavingWithoutAFormatKeepsTheImagesOwnFormat) {
     ASSERT_TRUE(jpeg.LoadFromFile(dir.path("photo.jpg")));
     EXPECT_EQ(jpeg.GetRawFormat(), kJpegFormat);
     ASSERT_TRUE(jpeg.SaveToFile(dir.path("copy")));
-    Bytes copy = dir.read("copy");
+    Bytes copy = dir.read_bytes("copy");
     EXPECT_TRUE(starts_with(copy, {0xFF, 0xD8, 0xFF})) << "not a JPEG file";
     ImageFile reloaded(status);
     ASSERT_TRUE(reloaded.LoadFromFile(dir.path("copy")));
@@ -95,7 +96,7 @@ TEST_F(ImageSaveTest, ALowerCaseFormatMatchesNoEncoderAndTouchesNoFile) {
     dir.write("keep.png", Bytes{'o', 'l', 'd'});
     EXPECT_FALSE(image.SaveToFile(dir.path("keep.png"), lower(kPngFormat)));
     EXPECT_NE(status, 0);
-    EXPECT_EQ(dir.read("keep.png"), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(dir.read_bytes("keep.png"), (Bytes{'o', 'l', 'd'}));
     EXPECT_FALSE(image.SaveToFile(dir.path("new.png"), lower(kPngFormat)));
     EXPECT_FALSE(dir.exists("new.png"));
 

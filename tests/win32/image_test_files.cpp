@@ -3,15 +3,9 @@
 #include "image/image_file.h"
 #include "image_builders.h"
 
-#include "platform/win32/text.h"
-
 #include <windows.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 
 namespace image_test {
 
@@ -175,37 +169,6 @@ Bytes jpeg_photo(int width, int height, const Bytes& exif_tiff) {
     Bytes app1 = test_images::exif_app1(exif_tiff);
     jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
     return jpeg;
-}
-
-ScratchDir::ScratchDir() {
-    static int made = 0;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                (L"batch-rename-image-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(++made));
-    std::filesystem::remove_all(dir);
-    if (!std::filesystem::create_directories(dir)) throw std::runtime_error("cannot make a scratch directory");
-    directory_ = platform::win32::narrow(dir.wstring());
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(platform::win32::widen(directory_), ignored);
-}
-
-std::string ScratchDir::path(const std::string& name) const { return directory_ + "\\" + name; }
-
-void ScratchDir::write(const std::string& name, const Bytes& bytes) const {
-    std::ofstream out(std::filesystem::path(platform::win32::widen(path(name))), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ScratchDir::read(const std::string& name) const {
-    std::ifstream in(std::filesystem::path(platform::win32::widen(path(name))), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool ScratchDir::exists(const std::string& name) const {
-    return std::filesystem::exists(std::filesystem::path(platform::win32::widen(path(name))));
 }
 
 }  // namespace image_test

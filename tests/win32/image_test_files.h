@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// Test images made byte by byte, and a scratch directory to put them in.
+// Test images made byte by byte.
 namespace image_test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -44,23 +44,5 @@ struct TiffTag {
 // An 8-bit grey uncompressed little-endian TIFF with the given ASCII tags in IFD0
 // besides the ones the image itself needs.
 Bytes tiff_with_tags(int width, int height, const std::vector<TiffTag>& tags);
-
-// A fresh directory in the temporary directory, removed with its content at the end.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    // Full UTF-8 path of a file in the directory.
-    std::string path(const std::string& name) const;
-    void write(const std::string& name, const Bytes& bytes) const;
-    Bytes read(const std::string& name) const;
-    bool exists(const std::string& name) const;
-
-private:
-    std::string directory_;
-};
 
 }  // namespace image_test

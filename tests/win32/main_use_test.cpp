@@ -6,20 +6,19 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "picker/file_picker_window.h"
-#include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "image_builders.h"
 #include "image_test_files.h"
+#include "main_window_fixture.h"
 #include "message_box_watcher.h"
+#include "temp_directory.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,121 +28,6 @@ using platform::win32::narrow;
 using platform::win32::widen;
 using Texts = std::vector<std::string>;
 using Cells = std::vector<Texts>;
-
-constexpr wchar_t kPickerClass[] = L"BatchRenameFilePicker";
-constexpr wchar_t kNumberingClass[] = L"BatchRenameNumberingWindow";
-constexpr wchar_t kAboutClass[] = L"BatchRenameAboutWindow";
-
-// A fresh directory under the system's temporary directory, removed with
-// everything in it at the end.
-class TempRoot {
-public:
-    TempRoot() {
-        wchar_t base[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, base);
-        for (unsigned n = GetTickCount();; ++n) {
-            path_ = narrow(base) + "批量改名全程-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
-            if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
-        }
-    }
-    ~TempRoot() {
-        std::error_code ec;
-        std::filesystem::remove_all(std::filesystem::path(widen(path_)), ec);
-    }
-    TempRoot(const TempRoot&) = delete;
-    TempRoot& operator=(const TempRoot&) = delete;
-
-    // Without the trailing separator, as the picker remembers a directory.
-    const std::string& path() const { return path_; }
-    std::string name() const { return narrow(std::filesystem::path(widen(path_)).filename().wstring()); }
-    std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
-
-    void directory(const std::string& relative) const {
-        CreateDirectoryW(widen(*this / relative).c_str(), nullptr);
-    }
-    void write(const std::string& relative, const std::string& content) const {
-        platform::win32::UniqueHandle file(
-            CreateFileW(widen(*this / relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        DWORD written = 0;
-        WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    }
-
-    // Every entry of a directory (files and directories) with the contents
-    // of its files; a directory maps to "<目录>".
-    std::map<std::string, std::string> contents(const std::string& relative) const {
-        std::map<std::string, std::string> out;
-        WIN32_FIND_DATAW found{};
-        platform::win32::UniqueFindHandle search(FindFirstFileW(widen(*this / relative + "\\*").c_str(), &found));
-        if (search.get() == INVALID_HANDLE_VALUE) return out;
-        do {
-            std::string name = narrow(found.cFileName);
-            if (name == "." || name == "..") continue;
-            out[name] = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                            ? "<目录>"
-                            : driver::read_file_bytes(widen(*this / relative + "\\" + name));
-        } while (FindNextFileW(search.get(), &found));
-        return out;
-    }
-
-private:
-    std::string path_;
-};
-
-// This thread's top-level windows of a class.
-std::vector<HWND> thread_windows(const wchar_t* class_name) {
-    struct Search {
-        const wchar_t* class_name;
-        std::vector<HWND> found;
-    } search{class_name, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lparam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lparam);
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == s.class_name) s.found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND thread_window(const wchar_t* class_name) {
-    std::vector<HWND> found = thread_windows(class_name);
-    return found.size() == 1 ? found.front() : nullptr;
-}
-
-std::string list_item(HWND box, int index) {
-    int n = static_cast<int>(SendMessageW(box, LB_GETTEXTLEN, index, 0));
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
-    SendMessageW(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return narrow(text);
-}
-
-Texts list_items(HWND box) {
-    Texts items;
-    int n = static_cast<int>(SendMessageW(box, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) items.push_back(list_item(box, i));
-    return items;
-}
-
-std::vector<int> selected_items(HWND box) {
-    int n = static_cast<int>(SendMessageW(box, LB_GETSELCOUNT, 0, 0));
-    std::vector<int> items(static_cast<std::size_t>(std::max(n, 0)));
-    if (n > 0) SendMessageW(box, LB_GETSELITEMS, n, reinterpret_cast<LPARAM>(items.data()));
-    return items;
-}
-
-// A click on a list box item, with the keys held (MK_CONTROL, MK_SHIFT).
-void click_item(HWND box, int index, WPARAM keys = 0) {
-    RECT r{};
-    SendMessageW(box, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
-    SendMessageW(box, WM_LBUTTONUP, keys, at);
-    driver::pump();
-}
 
 std::string number_text(const char* format, int i) {
     char text[64];
@@ -175,10 +59,8 @@ std::string in_code_page(const std::string& utf8) {
 //   第二批\  x.jpg y.jpg z.jpg
 // Every file holds its own place ("照片\IMG_7.jpg"), so a file keeps telling
 // which one it was after it has been renamed.
-struct MainUseTest : ::testing::Test {
-    TempRoot root;
-    MainModel model;
-    std::unique_ptr<MainWindow> window;
+struct MainUseTest : MainWindowFixture {
+    TempDirectory root;
 
     static Texts photos() {
         Texts names;
@@ -187,72 +69,30 @@ struct MainUseTest : ::testing::Test {
     }
 
     void SetUp() override {
-        root.directory("照片");
+        root.make_directory("照片");
         for (const std::string& name : photos()) root.write("照片\\" + name, "照片\\" + name);
         for (const char* name : {"IMG_13.png", "IMG_14.jpeg", "IMG_15", "说明.txt"}) {
             root.write(std::string("照片\\") + name, std::string("照片\\") + name);
         }
-        root.directory("照片\\旧照片.jpg");
+        root.make_directory("照片\\旧照片.jpg");
         const std::map<std::string, Texts> batches = {{"第一批", {"a.jpg", "b.jpg", "c.jpg"}},
                                                       {"第二批", {"x.jpg", "y.jpg", "z.jpg"}}};
         for (const auto& [batch, names] : batches) {
-            root.directory(batch);
+            root.make_directory(batch);
             for (const std::string& name : names) root.write(batch + "\\" + name, batch + "\\" + name);
         }
 
-        DeleteFileW(widen(settings_path()).c_str());
+        remove_settings();
         WritePrivateProfileStringW(L"配置", L"记录", widen(root.path()).c_str(), widen(settings_path()).c_str());
-        window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        window.reset();
-        driver::pump();
-        DeleteFileW(widen(settings_path()).c_str());
+        open_main_window();
     }
 
-    HWND main_control(int id) const { return window->control(id); }
-    HWND table() const { return main_control(kFileTableView); }
-    std::string status() const { return driver::text(main_control(kStatusLabel)); }
+    HWND numbering() const { return driver::thread_window_of_class(kNumberingClass); }
 
-    HWND picker() const { return thread_window(kPickerClass); }
-    HWND picker_control(int id) const { return GetDlgItem(picker(), id); }
-    HWND files() const { return picker_control(kFileListBox); }
-    HWND directories() const { return picker_control(kDirectoryBox); }
-    HWND numbering() const { return thread_window(kNumberingClass); }
-
-    Texts column(int c) const {
-        Texts out;
-        for (int row = 0; row < driver::list_view_rows(table()); ++row) {
-            out.push_back(driver::list_view_cell(table(), row, c));
-        }
-        return out;
-    }
     Cells all_cells() const {
         Cells out;
         for (int c = 0; c < FileTable::kColumnCount; ++c) out.push_back(column(c));
         return out;
-    }
-
-    // The directory box's current line: the directory shown.
-    std::string current_line() const {
-        int index = static_cast<int>(SendMessageW(directories(), LB_GETCURSEL, 0, 0));
-        return index < 0 ? std::string() : list_item(directories(), index);
-    }
-
-    void press_select_files() {
-        driver::click(main_control(kSelectFilesButton));
-        ASSERT_NE(picker(), nullptr);
-    }
-
-    void open_directory_line(const std::string& label) {
-        Texts lines = list_items(directories());
-        auto found = std::find(lines.begin(), lines.end(), label);
-        ASSERT_NE(found, lines.end()) << label;
-        RECT r{};
-        SendMessageW(directories(), LB_GETITEMRECT, found - lines.begin(), reinterpret_cast<LPARAM>(&r));
-        driver::double_click(directories(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
     // In the open picker: up to the root, then down into one of its directories.
@@ -265,24 +105,17 @@ struct MainUseTest : ::testing::Test {
     // "选择文件", a directory under the root, the files at these places of its
     // list (every one with "全选" when none are given), "确定".
     void pick(const std::string& directory, const std::vector<int>& items = {}) {
-        press_select_files();
+        open_picker();
         browse_to(directory);
         if (items.empty()) {
             driver::click(picker_control(kSelectAllButton));
         } else {
-            for (std::size_t i = 0; i < items.size(); ++i) click_item(files(), items[i], i == 0 ? 0 : MK_CONTROL);
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                driver::click_list_box_item(files(), items[i], i == 0 ? 0 : MK_CONTROL);
+            }
         }
         driver::click(picker_control(kConfirmButton));
         ASSERT_EQ(picker(), nullptr);
-    }
-
-    // "自动编号", then the numbering window's button, with the rule as it opens.
-    void numbering_window_click(int button) {
-        driver::click(main_control(kNumberingButton));
-        HWND opened = numbering();
-        ASSERT_NE(opened, nullptr);
-        driver::click(GetDlgItem(opened, button));
-        ASSERT_FALSE(IsWindow(opened));
     }
 };
 
@@ -290,18 +123,18 @@ struct MainUseTest : ::testing::Test {
 
 TEST_F(MainUseTest, ChooseNumberAndRenameTwelvePhotos) {
     // The picker opens where the settings file says, and lists nothing there yet.
-    press_select_files();
+    open_picker();
     EXPECT_EQ(current_line(), root.name());
-    EXPECT_EQ(list_items(files()), Texts{});
+    EXPECT_EQ(driver::list_box_items(files()), Texts{});
 
     open_directory_line("照片");
     EXPECT_EQ(current_line(), "照片");
-    EXPECT_EQ(list_items(files()), photos());  // *.jpg files only, IMG_2 before IMG_10
-    EXPECT_EQ(stored_directory(), root / "照片");
+    EXPECT_EQ(driver::list_box_items(files()), photos());  // *.jpg files only, IMG_2 before IMG_10
+    EXPECT_EQ(stored_directory(), root.path("照片"));
 
     driver::click(picker_control(kSelectAllButton));
     EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 12 个文件");
-    EXPECT_EQ(selected_items(files()).size(), 12u);
+    EXPECT_EQ(driver::list_box_selection(files()).size(), 12u);
     driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(picker(), nullptr);
 
@@ -310,7 +143,7 @@ TEST_F(MainUseTest, ChooseNumberAndRenameTwelvePhotos) {
         numbers.push_back(std::to_string(i));
         bases.push_back(number_text("IMG_%d", i));
     }
-    const std::string photo_directory = root / "照片\\";
+    const std::string photo_directory = root.path("照片\\");
     ASSERT_EQ(driver::list_view_rows(table()), 12);
     EXPECT_EQ(column(0), numbers);
     EXPECT_EQ(column(1), bases);
@@ -320,7 +153,7 @@ TEST_F(MainUseTest, ChooseNumberAndRenameTwelvePhotos) {
     EXPECT_EQ(column(5), Texts(12, ""));
     EXPECT_EQ(status(), "共选择 12 个文件");
 
-    driver::click(main_control(kNumberingButton));
+    driver::click(control(kNumberingButton));
     HWND rule = numbering();
     ASSERT_NE(rule, nullptr);
     EXPECT_EQ(driver::text(GetDlgItem(rule, kPrefixEdit)), "A");
@@ -332,7 +165,7 @@ TEST_F(MainUseTest, ChooseNumberAndRenameTwelvePhotos) {
     for (int i = 1; i <= 12; ++i) new_names.push_back(number_text("A%03d", i));
     EXPECT_EQ(column(2), new_names);  // IMG_1 → A001, IMG_2 → A002, …, IMG_10 → A010
 
-    driver::click(main_control(kRenameButton));
+    driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), Texts(12, "改名成功"));
     EXPECT_EQ(status(), "改名处理结束,请查看!");
 
@@ -346,18 +179,18 @@ TEST_F(MainUseTest, ChooseNumberAndRenameTwelvePhotos) {
 
     // A second run starts again from the old names, finds none of them and
     // replaces nothing.
-    driver::click(main_control(kRenameButton));
+    driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), Texts(12, "改名失败"));
     EXPECT_EQ(root.contents("照片"), expected);
 
     // "退出" leaves the directory in the settings file, in the ANSI code page.
-    driver::click(main_control(kExitButton));
+    driver::click(control(kExitButton));
     EXPECT_FALSE(window->is_open());
-    EXPECT_EQ(stored_directory(), root / "照片");
-    EXPECT_EQ(load_settings(), root / "照片");
-    std::string file = driver::read_file_bytes(widen(settings_path()));
+    EXPECT_EQ(stored_directory(), root.path("照片"));
+    EXPECT_EQ(load_settings(), root.path("照片"));
+    std::string file = read_file(settings_path());
     EXPECT_NE(file.find(in_code_page("[配置]")), std::string::npos) << file;
-    EXPECT_NE(file.find(in_code_page("记录=" + root / "照片")), std::string::npos) << file;
+    EXPECT_NE(file.find(in_code_page("记录=" + root.path("照片"))), std::string::npos) << file;
 }
 
 TEST_F(MainUseTest, CancelledRuleRenamesNothingThoughNamesAreShown) {
@@ -370,7 +203,7 @@ TEST_F(MainUseTest, CancelledRuleRenamesNothingThoughNamesAreShown) {
     EXPECT_EQ(shown.back(), "A012");
 
     std::map<std::string, std::string> before = root.contents("照片");
-    driver::click(main_control(kRenameButton));
+    driver::click(control(kRenameButton));
     EXPECT_EQ(status(), "你没有设置文件名编号方式!");
     EXPECT_EQ(column(2), shown);
     EXPECT_EQ(column(5), Texts(12, ""));
@@ -383,12 +216,12 @@ TEST_F(MainUseTest, SecondPickReplacesTheTable) {
     ASSERT_EQ(column(2), (Texts{"A001", "A002", "A003"}));
 
     // The picker opens where it was left; the user goes over to the other batch.
-    press_select_files();
+    open_picker();
     EXPECT_EQ(current_line(), "第一批");
     driver::click(picker_control(kCancelButton));
     pick("第二批", {0, 2});
 
-    const std::string second = root / "第二批\\";
+    const std::string second = root.path("第二批\\");
     EXPECT_EQ(all_cells(), (Cells{{"1", "2"}, {"x", "z"}, {"", ""}, {".jpg", ".jpg"}, {second, second}, {"", ""}}));
     EXPECT_EQ(status(), "共选择 2 个文件");
     EXPECT_EQ(model.state.file_names, (Texts{"x.jpg", "z.jpg"}));
@@ -398,7 +231,7 @@ TEST_F(MainUseTest, SecondPickReplacesTheTable) {
     // has no names yet: renaming must not touch either directory.
     std::map<std::string, std::string> first_before = root.contents("第一批");
     std::map<std::string, std::string> second_before = root.contents("第二批");
-    driver::click(main_control(kRenameButton));
+    driver::click(control(kRenameButton));
     Texts results = column(5);
     EXPECT_EQ(std::count(results.begin(), results.end(), "改名成功"), 0) << results[0] << " " << results[1];
     EXPECT_EQ(root.contents("第一批"), first_before);
@@ -408,16 +241,16 @@ TEST_F(MainUseTest, SecondPickReplacesTheTable) {
 TEST_F(MainUseTest, AboutOkLeavesTheMainWindowAndAnOpenPickerAsTheyWere) {
     pick("第一批");
     numbering_window_click(kConfirmRuleButton);
-    press_select_files();
+    open_picker();
     browse_to("照片");
-    click_item(files(), 0);
-    click_item(files(), 2, MK_CONTROL);
-    click_item(files(), 9, MK_CONTROL);
+    driver::click_list_box_item(files(), 0);
+    driver::click_list_box_item(files(), 2, MK_CONTROL);
+    driver::click_list_box_item(files(), 9, MK_CONTROL);
 
     HWND open_picker = picker();
     RECT picker_rect = driver::outer_rect(open_picker);
     RECT main_rect = driver::outer_rect(window->hwnd());
-    Texts lines = list_items(directories());
+    Texts lines = driver::list_box_items(directories());
     Cells table_cells = all_cells();
     AppState& state = model.state;
     const Texts file_names = state.file_names;
@@ -425,22 +258,22 @@ TEST_F(MainUseTest, AboutOkLeavesTheMainWindowAndAnOpenPickerAsTheyWere) {
     const std::string last_directory = state.last_directory;
     const std::string status_text = status();
 
-    driver::click(main_control(kAboutButton));
-    HWND about = thread_window(kAboutClass);
+    driver::click(control(kAboutButton));
+    HWND about = driver::thread_window_of_class(kAboutClass);
     ASSERT_NE(about, nullptr);
     SendMessageW(GetDlgItem(about, kAboutOkLabel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     driver::pump();
     EXPECT_FALSE(IsWindow(about));
-    EXPECT_TRUE(thread_windows(kAboutClass).empty());
+    EXPECT_TRUE(driver::thread_windows_of_class(kAboutClass).empty());
 
     ASSERT_EQ(picker(), open_picker);
     EXPECT_TRUE(IsWindowVisible(open_picker));
     RECT picker_after = driver::outer_rect(open_picker);
     EXPECT_TRUE(EqualRect(&picker_rect, &picker_after));
     EXPECT_EQ(current_line(), "照片");
-    EXPECT_EQ(list_items(directories()), lines);
-    EXPECT_EQ(list_items(files()), photos());
-    EXPECT_EQ(selected_items(files()), (std::vector<int>{0, 2, 9}));
+    EXPECT_EQ(driver::list_box_items(directories()), lines);
+    EXPECT_EQ(driver::list_box_items(files()), photos());
+    EXPECT_EQ(driver::list_box_selection(files()), (std::vector<int>{0, 2, 9}));
     EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 3 个文件");
     EXPECT_EQ(driver::text(picker_control(kTypeList)), "*.jpg");
 
@@ -462,10 +295,10 @@ TEST_F(MainUseTest, AboutOkLeavesTheMainWindowAndAnOpenPickerAsTheyWere) {
 
 TEST_F(MainUseTest, PickerAndNumberingWindowOpenTogetherOverAUsableMainWindow) {
     pick("第一批");
-    driver::click(main_control(kNumberingButton));
+    driver::click(control(kNumberingButton));
     HWND rule = numbering();
     ASSERT_NE(rule, nullptr);
-    press_select_files();
+    open_picker();
     HWND chooser = picker();
     for (HWND w : {rule, chooser}) {
         EXPECT_TRUE(IsWindowVisible(w));
@@ -473,7 +306,7 @@ TEST_F(MainUseTest, PickerAndNumberingWindowOpenTogetherOverAUsableMainWindow) {
     }
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
 
-    driver::click(main_control(kClearButton));
+    driver::click(control(kClearButton));
     EXPECT_EQ(driver::list_view_rows(table()), 0);
     EXPECT_EQ(status(), "清空处理结束");
     EXPECT_TRUE(IsWindowVisible(rule));
@@ -498,7 +331,7 @@ TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
         image_test::Bytes bytes = image_test::jpeg_photo(24, 16, test_images::exif_with_date(date));
         return std::string(bytes.begin(), bytes.end());
     };
-    root.directory("相机");
+    root.make_directory("相机");
     const std::map<std::string, std::string> files = {
         {"a.jpg", photo("2008:05:17 14:23:45")},
         {"b.jpg", photo("2009:01:02 03:04:05")},
@@ -512,7 +345,7 @@ TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
     pick("相机");
     ASSERT_EQ(driver::list_view_rows(table()), 5);
 
-    driver::click(main_control(kNumberingButton));
+    driver::click(control(kNumberingButton));
     HWND rule = numbering();
     ASSERT_NE(rule, nullptr);
     driver::click(GetDlgItem(rule, kCaptureDateCheck));
@@ -524,7 +357,7 @@ TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
     EXPECT_FALSE(IsWindow(rule));
     EXPECT_EQ(column(2), (Texts{"20080517 142345", "20090102 030405", "c", "d", "20080517 142345"}));
 
-    driver::click(main_control(kRenameButton));
+    driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), (Texts{"改名成功", "改名成功", "不需改名", "不需改名", "改名失败"}));
     EXPECT_EQ(status(), "改名处理结束,请查看!");
     const std::map<std::string, std::string> expected = {
@@ -541,10 +374,10 @@ TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
 TEST_F(MainUseTest, DISABLED_Screenshot) {
     pick("照片");
     numbering_window_click(kConfirmRuleButton);
-    driver::click(main_control(kRenameButton));
-    driver::click(main_control(kNumberingButton));
-    press_select_files();
+    driver::click(control(kRenameButton));
+    driver::click(control(kNumberingButton));
+    open_picker();
     browse_to("第一批");
-    click_item(files(), 1);
+    driver::click_list_box_item(files(), 1);
     EXPECT_TRUE(driver::save_screenshot(L"main-use.bmp"));
 }

@@ -1,14 +1,15 @@
 #include "app/main_window.h"
 #include "app/settings.h"
-#include "filelist/fill_list.h"
+#include "main_window_fixture.h"
 #include "platform/win32/text.h"
+#include "temp_directory.h"
 #include "window_driver.h"
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <string>
 
 namespace {
 
@@ -23,32 +24,7 @@ std::string gbk(const std::string& utf8) {
     return out;
 }
 
-struct MainWindowTest : ::testing::Test {
-    MainModel model;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override {
-        DeleteFileW(widen(settings_path()).c_str());
-        window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        window.reset();
-        driver::pump();
-        DeleteFileW(widen(settings_path()).c_str());
-    }
-
-    HWND control(int id) const { return window->control(id); }
-    HWND table() const { return control(kFileTableView); }
-
-    void show_files(const std::vector<std::string>& names) {
-        model.state.base_directory = "C:\\photos\\";
-        model.state.file_names = names;
-        fill_list(model.state, model.table, names);
-        driver::pump();
-    }
-};
+struct MainWindowTest : MainWindowFixture {};
 
 }  // namespace
 
@@ -182,7 +158,7 @@ TEST_F(MainWindowTest, DoubleClickOverNumberOrResultShowsNoEditor) {
 TEST_F(MainWindowTest, ExitWithoutADirectoryWritesNoSettings) {
     driver::click(control(kExitButton));
     EXPECT_FALSE(window->is_open());
-    EXPECT_EQ(driver::read_file_bytes(widen(settings_path())), "");
+    EXPECT_EQ(read_file(settings_path()), "");
     EXPECT_EQ(GetFileAttributesW(widen(settings_path()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -190,7 +166,7 @@ TEST_F(MainWindowTest, ExitStoresTheDirectoryInTheAnsiCodePage) {
     model.state.last_directory = "C:\\照片";
     driver::click(control(kExitButton));
     EXPECT_FALSE(window->is_open());
-    std::string bytes = driver::read_file_bytes(widen(settings_path()));
+    std::string bytes = read_file(settings_path());
     EXPECT_NE(bytes.find(gbk("[配置]")), std::string::npos) << bytes;
     EXPECT_NE(bytes.find(gbk("记录=C:\\照片")), std::string::npos) << bytes;
     EXPECT_EQ(load_settings(), "C:\\照片");

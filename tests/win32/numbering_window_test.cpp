@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "filelist/fill_list.h"
+#include "main_window_fixture.h"
 #include "naming/numbering_window.h"
 #include "message_box_watcher.h"
 #include "window_driver.h"
@@ -8,54 +8,19 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct NumberingWindowTest : ::testing::Test {
-    MainModel model;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        window.reset();
-        driver::pump();
-    }
-
-    void show_files(const std::vector<std::string>& names) {
-        model.state.base_directory = "C:\\photos\\";
-        model.state.file_names = names;
-        fill_list(model.state, model.table, names);
-        driver::pump();
-    }
-
+struct NumberingWindowTest : MainWindowFixture {
     // "自动编号": the numbering window it opens, or null.
     HWND open_numbering() {
-        driver::click(window->control(kNumberingButton));
-        return FindWindowW(L"BatchRenameNumberingWindow", nullptr);
+        driver::click(control(kNumberingButton));
+        return driver::thread_window_of_class(kNumberingClass);
     }
 
-    int numbering_windows_open() const {
-        int count = 0;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM counter) -> BOOL {
-                wchar_t name[64] = {};
-                GetClassNameW(hwnd, name, 64);
-                if (std::wstring(name) == L"BatchRenameNumberingWindow") ++*reinterpret_cast<int*>(counter);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
-        return count;
-    }
-
-    std::string new_name_cell(int row) const { return driver::list_view_cell(window->control(kFileTableView), row, 2); }
+    std::string new_name_cell(int row) const { return driver::list_view_cell(table(), row, 2); }
 };
 
 // Position of a control relative to the top-left corner of another one.
@@ -242,7 +207,7 @@ TEST_F(NumberingWindowTest, PressingNumberingAgainBringsTheOpenWindowToTheFront)
     driver::pump();
     HWND second = open_numbering();
     EXPECT_EQ(second, first);
-    EXPECT_EQ(numbering_windows_open(), 1);
+    EXPECT_EQ(driver::thread_windows_of_class(kNumberingClass).size(), 1u);
     EXPECT_EQ(GetForegroundWindow(), first);
 }
 
@@ -250,8 +215,8 @@ TEST_F(NumberingWindowTest, MainWindowStaysUsableWhileTheNumberingWindowIsOpen) 
     show_files({"a.jpg", "b.jpg"});
     HWND numbering = open_numbering();
     ASSERT_NE(numbering, nullptr);
-    driver::click(window->control(kClearButton));
-    EXPECT_EQ(driver::list_view_rows(window->control(kFileTableView)), 0);
+    driver::click(control(kClearButton));
+    EXPECT_EQ(driver::list_view_rows(table()), 0);
     EXPECT_TRUE(IsWindow(numbering));
 }
 

@@ -1,71 +1,20 @@
 #include "app/main_window.h"
-#include "filelist/fill_list.h"
+#include "main_window_fixture.h"
 #include "naming/numbering_window.h"
 #include "platform/pending_events.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/text.h"
+#include "temp_directory.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-using platform::win32::narrow;
-using platform::win32::widen;
 using Texts = std::vector<std::string>;
-
-// A fresh directory of plain files under the temporary directory, removed
-// with its files at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
-        for (unsigned n = GetTickCount();; ++n) {
-            path_ = narrow(base) + "rename-run-" + std::to_string(n) + "\\";
-            if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
-        }
-    }
-    ~TempFolder() {
-        for (const std::string& name : names()) DeleteFileW(widen(path_ + name).c_str());
-        RemoveDirectoryW(widen(path_).c_str());
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return path_; }  // ends in "\"
-
-    void write(const std::string& name, const std::string& content) const {
-        platform::win32::UniqueHandle file(
-            CreateFileW(widen(path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        DWORD written = 0;
-        WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    }
-    std::string read(const std::string& name) const { return driver::read_file_bytes(widen(path_ + name)); }
-
-    // Names as the directory holds them, letter case included, sorted.
-    Texts names() const {
-        Texts out;
-        WIN32_FIND_DATAW found{};
-        platform::win32::UniqueFindHandle search(FindFirstFileW(widen(path_ + "*").c_str(), &found));
-        if (search.get() == INVALID_HANDLE_VALUE) return out;
-        do {
-            std::string name = narrow(found.cFileName);
-            if (name != "." && name != "..") out.push_back(name);
-        } while (FindNextFileW(search.get(), &found));
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-private:
-    std::string path_;
-};
 
 // IMG_0007.jpg and the like: the chosen files.
 std::string photo(int i, const char* extension) {
@@ -81,48 +30,14 @@ std::string default_name(int i, const char* extension = "") {
     return text;
 }
 
-struct RenameRunWindowTest : ::testing::Test {
-    TempFolder folder;
-    MainModel model;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<MainWindow>(model);
-        ASSERT_TRUE(window->create(SW_SHOW));
-        driver::pump();
-    }
-    void TearDown() override {
-        platform::set_pending_events_hook(nullptr);
-        window.reset();
-        driver::pump();
-    }
-
-    HWND control(int id) const { return window->control(id); }
-    HWND table() const { return control(kFileTableView); }
+struct RenameRunWindowTest : MainWindowFixture {
+    TempDirectory folder;
 
     // The files exist, each holding its own name, and the table shows them as
     // the picker's "确定" would leave it.
     void choose(const Texts& files) {
         for (const std::string& name : files) folder.write(name, name);
-        model.state.base_directory = folder.path();
-        model.state.file_names = files;
-        fill_list(model.state, model.table, files);
-        driver::pump();
-    }
-
-    // "自动编号", then the numbering window's button `button` with the rule as it opens.
-    void numbering_window_click(int button) {
-        driver::click(control(kNumberingButton));
-        HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
-        ASSERT_NE(numbering, nullptr);
-        driver::click(GetDlgItem(numbering, button));
-        ASSERT_FALSE(IsWindow(numbering));
-    }
-
-    Texts column(int c) const {
-        Texts out;
-        for (int row = 0; row < driver::list_view_rows(table()); ++row) out.push_back(driver::list_view_cell(table(), row, c));
-        return out;
+        show_files(files, folder.path(""));
     }
 };
 
@@ -139,7 +54,7 @@ TEST_F(RenameRunWindowTest, NumberThenRenameTheChosenFiles) {
 
     driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), Texts(12, "改名成功"));
-    EXPECT_EQ(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+    EXPECT_EQ(status(), "改名处理结束,请查看!");
     Texts on_disk;
     for (const std::string& name : expected_names) on_disk.push_back(name + ".JPG");
     EXPECT_EQ(folder.names(), on_disk);
@@ -149,13 +64,13 @@ TEST_F(RenameRunWindowTest, NumberThenRenameTheChosenFiles) {
 TEST_F(RenameRunWindowTest, RenameWithoutAConfirmedRuleOnlySaysSo) {
     choose({"a.jpg", "b.jpg"});
     driver::click(control(kRenameButton));
-    EXPECT_EQ(driver::text(control(kStatusLabel)), "你没有设置文件名编号方式!");
+    EXPECT_EQ(status(), "你没有设置文件名编号方式!");
 
     numbering_window_click(kConfirmRuleButton);
     numbering_window_click(kCancelRuleButton);
     EXPECT_EQ(column(2), (Texts{"A001", "A002"}));  // the names stay in view …
     driver::click(control(kRenameButton));          // … but are no rule
-    EXPECT_EQ(driver::text(control(kStatusLabel)), "你没有设置文件名编号方式!");
+    EXPECT_EQ(status(), "你没有设置文件名编号方式!");
     EXPECT_EQ(column(5), (Texts{"", ""}));
     EXPECT_EQ(folder.names(), (Texts{"a.jpg", "b.jpg"}));
 }
@@ -205,7 +120,7 @@ TEST_F(RenameRunWindowTest, ClicksDuringALongRunLoseNoFile) {
 
     EXPECT_GE(rows_done, kFiles);
     EXPECT_EQ(driver::list_view_rows(table()), 0);
-    EXPECT_EQ(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+    EXPECT_EQ(status(), "改名处理结束,请查看!");
     Texts on_disk = folder.names();
     EXPECT_EQ(on_disk.size(), static_cast<std::size_t>(kFiles));
     for (int i = 1; i <= kFiles; ++i) {
@@ -242,5 +157,5 @@ TEST_F(RenameRunWindowTest, QuitDuringARunStopsItBetweenRows) {
     // The request is seen when the third row's events run; the fourth is never started.
     EXPECT_EQ(column(5), (Texts{"改名成功", "改名成功", "改名成功", "", ""}));
     EXPECT_EQ(folder.names(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "d.jpg", "e.jpg"}));
-    EXPECT_NE(driver::text(control(kStatusLabel)), "改名处理结束,请查看!");
+    EXPECT_NE(status(), "改名处理结束,请查看!");
 }

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string_view>
 
 using platform::win32::narrow;
 using platform::win32::widen;
@@ -89,20 +91,115 @@ void select_list_view_row(HWND list_view, int row) {
     pump();
 }
 
-std::string read_file_bytes(const std::wstring& path) {
-    platform::win32::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                   nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char chunk[4096];
-    DWORD n = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr) && n > 0) bytes.append(chunk, n);
-    return bytes;
+std::string list_box_item(HWND box, int index) {
+    int n = static_cast<int>(SendMessageW(box, LB_GETTEXTLEN, index, 0));
+    if (n < 0) return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(n));
+    return narrow(text);
 }
 
-}  // namespace driver
+std::vector<std::string> list_box_items(HWND box) {
+    std::vector<std::string> items;
+    int n = static_cast<int>(SendMessageW(box, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) items.push_back(list_box_item(box, i));
+    return items;
+}
 
-namespace driver {
+std::string list_box_selected_item(HWND box) {
+    int index = static_cast<int>(SendMessageW(box, LB_GETCURSEL, 0, 0));
+    return index < 0 ? std::string() : list_box_item(box, index);
+}
+
+std::vector<int> list_box_selection(HWND box) {
+    int n = static_cast<int>(SendMessageW(box, LB_GETSELCOUNT, 0, 0));
+    if (n <= 0) return {};
+    std::vector<int> items(static_cast<std::size_t>(n));
+    SendMessageW(box, LB_GETSELITEMS, n, reinterpret_cast<LPARAM>(items.data()));
+    return items;
+}
+
+namespace {
+
+POINT middle_of_list_box_item(HWND box, int index) {
+    RECT r{};
+    SendMessageW(box, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+void click_list_box_item(HWND box, int index, WPARAM keys) {
+    POINT middle = middle_of_list_box_item(box, index);
+    LPARAM at = MAKELPARAM(middle.x, middle.y);
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    SendMessageW(box, WM_LBUTTONUP, keys, at);
+    pump();
+}
+
+void double_click_list_box_item(HWND box, int index) {
+    POINT middle = middle_of_list_box_item(box, index);
+    double_click(box, middle.x, middle.y);
+}
+
+std::string combo_box_item(HWND combo, int index) {
+    int n = static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0));
+    if (n < 0) return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(n));
+    return narrow(text);
+}
+
+std::vector<std::string> combo_box_items(HWND combo) {
+    std::vector<std::string> items;
+    int n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) items.push_back(combo_box_item(combo, i));
+    return items;
+}
+
+void choose_combo_box_item(HWND combo, int index) {
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    // A program's own CB_SETCURSEL sends no notice; a user's choice does.
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    pump();
+}
+
+int index_of(const std::vector<std::string>& items, const std::string& text) {
+    auto found = std::find(items.begin(), items.end(), text);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+std::vector<HWND> thread_windows(const std::function<bool(HWND)>& wanted) {
+    struct Search {
+        const std::function<bool(HWND)>& wanted;
+        std::vector<HWND> found;
+    } search{wanted, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lparam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lparam);
+            if (s.wanted(hwnd)) s.found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> thread_windows_of_class(const wchar_t* class_name) {
+    return thread_windows([class_name](HWND hwnd) {
+        wchar_t name[256] = {};
+        GetClassNameW(hwnd, name, 256);
+        return std::wstring_view(name) == class_name;
+    });
+}
+
+HWND thread_window_of_class(const wchar_t* class_name) {
+    std::vector<HWND> found = thread_windows_of_class(class_name);
+    return found.size() == 1 ? found.front() : nullptr;
+}
 
 bool save_screenshot(const std::wstring& bmp_path) {
     pump();
