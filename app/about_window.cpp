@@ -9,7 +9,7 @@
 namespace {
 
 using platform::win32::ControlKind;
-using platform::win32::ControlSpec;
+using platform::win32::ControlLayout;
 
 constexpr wchar_t kClassName[] = L"BatchRenameAboutWindow";
 constexpr const char* kCaption = "关于";
@@ -23,7 +23,7 @@ constexpr const char* kDetails =
     "网址:www.example.com\r\n"
     "邮箱:info@example.com";
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {ControlKind::PictureLabel, kAboutLogo, "", 23, 12, kLogoSide, kLogoSide},
     // One line: where a wider substitute for 宋体 is drawn, the end is clipped rather than wrapped.
     {ControlKind::Label, kAboutTitle, "Lanmoor-批量改名", 83, 22, 180, 32, SS_LEFTNOWORDWRAP},

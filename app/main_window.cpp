@@ -19,7 +19,7 @@
 namespace {
 
 using platform::win32::ControlKind;
-using platform::win32::ControlSpec;
+using platform::win32::ControlLayout;
 
 constexpr wchar_t kClassName[] = L"BatchRenameMainWindow";
 constexpr const char* kCaption = "Lanmoor-批量文件改名1.5";
@@ -27,7 +27,7 @@ constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 728, kWindowHeight = 
 constexpr int kTableFontPoints = 12;  // 宋体 at 16 pixels
 constexpr int kTableX = 8;
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {ControlKind::PushButton, kSelectFilesButton, "选择文件", 8, 6, 80, 32},
     {ControlKind::PushButton, kRenameButton, "确定改名", 91, 6, 80, 32},
     {ControlKind::PushButton, kNumberingButton, "自动编号", 174, 6, 80, 32},

@@ -8,7 +8,7 @@
 namespace {
 
 using platform::win32::ControlKind;
-using platform::win32::ControlSpec;
+using platform::win32::ControlLayout;
 
 constexpr wchar_t kClassName[] = L"BatchRenameNumberingWindow";
 constexpr const char* kCaption = "自动编号改名";
@@ -20,7 +20,7 @@ constexpr int kStartMaxCharacters = 5;
 constexpr int kSpinnerWidth = 16;
 constexpr int kIncrementMin = 0, kIncrementMax = 100, kIncrementDefault = 1;
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {ControlKind::GroupBox, kRuleGroup, "编号规则", 10, 12, 182, 140},
     {ControlKind::Label, kPrefixLabel, "打头字符", 21, 23, 48, 17, 0, kRuleGroup},
     {ControlKind::Edit, kPrefixEdit, "A", 76, 20, 80, 26, 0, kRuleGroup},

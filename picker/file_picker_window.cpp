@@ -9,7 +9,7 @@
 namespace {
 
 using platform::win32::ControlKind;
-using platform::win32::ControlSpec;
+using platform::win32::ControlLayout;
 using platform::win32::set_window_text;
 using platform::win32::widen;
 
@@ -20,7 +20,7 @@ constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 515, kWindowHeight = 
 // A drop-down list is laid out by its closed height; its list opens below it.
 constexpr int kDropDownListRows = 12;
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {ControlKind::DropDownList, kDriveBox, "", 8, 7, 172, 22},
     {ControlKind::ListBox, kDirectoryBox, "", 8, 29, 172, 323, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
     {ControlKind::ListBox, kFileListBox, "", 186, 7, 316, 346, LBS_EXTENDEDSEL},
@@ -40,7 +40,7 @@ constexpr int kFolderWidth = 14;
 
 // Gives a drop-down list the closed height of its layout and room for a
 // dozen rows when it opens.
-void fit_drop_down(HWND combo, const ControlSpec& spec) {
+void fit_drop_down(HWND combo, const ControlLayout& layout) {
     // The closed height follows the selection field's height by a margin
     // that depends on the system's look: step the field until it fits. A
     // field never gets lower than its font needs, so a drop-down list may
@@ -48,17 +48,17 @@ void fit_drop_down(HWND combo, const ControlSpec& spec) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT closed{};
         GetWindowRect(combo, &closed);
-        int off = spec.h - (closed.bottom - closed.top);
+        int off = layout.h - (closed.bottom - closed.top);
         if (off == 0) break;
         int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
         SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
     }
     int row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    SetWindowPos(combo, nullptr, 0, 0, spec.w, spec.h + kDropDownListRows * row + 2, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(combo, nullptr, 0, 0, layout.w, layout.h + kDropDownListRows * row + 2, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-const ControlSpec& spec_of(int id) {
-    return *std::find_if(std::begin(kLayout), std::end(kLayout), [id](const ControlSpec& s) { return s.id == id; });
+const ControlLayout& layout_of(int id) {
+    return *std::find_if(std::begin(kLayout), std::end(kLayout), [id](const ControlLayout& s) { return s.id == id; });
 }
 
 }  // namespace
@@ -102,8 +102,8 @@ void FilePickerWindow::on_created() {
     open_folder_brush_.reset(CreateSolidBrush(RGB(255, 230, 150)));
     outline_brush_.reset(CreateSolidBrush(RGB(150, 110, 30)));
     platform::win32::create_controls(hwnd(), kLayout, font_.get());
-    fit_drop_down(control(kDriveBox), spec_of(kDriveBox));
-    fit_drop_down(control(kTypeList), spec_of(kTypeList));
+    fit_drop_down(control(kDriveBox), layout_of(kDriveBox));
+    fit_drop_down(control(kTypeList), layout_of(kTypeList));
 
     for (const std::string& type : model_.types) {
         SendMessageW(control(kTypeList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(type).c_str()));

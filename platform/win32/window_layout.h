@@ -22,7 +22,7 @@ enum class ControlKind {
     UpDown,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlKind kind;
     int id;
     const char* text;  // UTF-8
@@ -33,7 +33,7 @@ struct ControlSpec {
 
 // Creates every control of the table as a child of parent, in table order,
 // each with the given font (when not null).
-void create_controls(HWND parent, std::span<const ControlSpec> layout, HFONT font);
+void create_controls(HWND parent, std::span<const ControlLayout> layout, HFONT font);
 
 // Creates a top-level window of a registered class at (x, y) with the outer
 // size w x h and the UTF-8 caption.

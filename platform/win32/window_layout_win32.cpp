@@ -47,24 +47,24 @@ UniqueFont make_font(const wchar_t* face, int pixel_height, bool bold) {
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-void create_controls(HWND parent, std::span<const ControlSpec> layout, HFONT font) {
-    for (const ControlSpec& spec : layout) {
-        int x = spec.x;
-        int y = spec.y;
-        if (spec.group != 0) {
-            for (const ControlSpec& g : layout) {
-                if (g.id == spec.group) {
+void create_controls(HWND parent, std::span<const ControlLayout> layout, HFONT font) {
+    for (const ControlLayout& entry : layout) {
+        int x = entry.x;
+        int y = entry.y;
+        if (entry.group != 0) {
+            for (const ControlLayout& g : layout) {
+                if (g.id == entry.group) {
                     x += g.x;
                     y += g.y;
                     break;
                 }
             }
         }
-        KindStyle ks = style_of(spec.kind);
-        std::wstring text = widen(spec.text ? spec.text : "");
+        KindStyle ks = style_of(entry.kind);
+        std::wstring text = widen(entry.text ? entry.text : "");
         HWND control = CreateWindowExW(ks.ex_style, ks.window_class, text.c_str(),
-                                       WS_CHILD | WS_VISIBLE | ks.style | spec.extra_style, x, y, spec.w, spec.h,
-                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                       WS_CHILD | WS_VISIBLE | ks.style | entry.extra_style, x, y, entry.w, entry.h,
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                        GetModuleHandleW(nullptr), nullptr);
         if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
