@@ -2,14 +2,13 @@
 #include "image/image_file.h"
 #include "image_test_files.h"
 #include "temp_directory.h"
-#include "platform/win32/text.h"
+#include "platform/file_rename.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 using namespace image_test;
-using platform::win32::widen;
 
 namespace {
 
@@ -17,10 +16,6 @@ constexpr std::int32_t kImageDescription = 0x010E;
 constexpr std::int32_t kDateTime = 0x0132;
 constexpr std::int32_t kDateTimeOriginal = 0x9003;
 constexpr std::int32_t kPixelFormat24bppRgb = 0x00021808;
-
-bool rename_file(const std::string& from, const std::string& to) {
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0) != 0;
-}
 
 std::vector<std::uint8_t> ascii_value(const std::string& text) {
     std::vector<std::uint8_t> value(text.begin(), text.end());
@@ -71,7 +66,7 @@ TEST_F(ImageFileTest, DisposeReleasesTheFileForRenaming) {
     EXPECT_TRUE(image.Dispose());
     EXPECT_EQ(status, 0);
     EXPECT_EQ(image.GetHandle(), 0u);
-    EXPECT_TRUE(rename_file(dir.path("photo.bmp"), dir.path("A001.bmp")));
+    EXPECT_TRUE(platform::rename_file_no_replace(dir.path("photo.bmp"), dir.path("A001.bmp")));
     EXPECT_FALSE(image.Dispose());
 }
 
@@ -84,9 +79,9 @@ TEST_F(ImageFileTest, LoadingAgainAndDestroyingReleaseTheEarlierImage) {
         ASSERT_TRUE(scoped.LoadFromFile(dir.path("first.bmp")));
         ASSERT_TRUE(scoped.LoadFromFile(dir.path("second.bmp")));
         EXPECT_EQ(scoped.GetWidth(), 3u);
-        EXPECT_TRUE(rename_file(dir.path("first.bmp"), dir.path("first-renamed.bmp")));
+        EXPECT_TRUE(platform::rename_file_no_replace(dir.path("first.bmp"), dir.path("first-renamed.bmp")));
     }
-    EXPECT_TRUE(rename_file(dir.path("second.bmp"), dir.path("second-renamed.bmp")));
+    EXPECT_TRUE(platform::rename_file_no_replace(dir.path("second.bmp"), dir.path("second-renamed.bmp")));
 }
 
 TEST_F(ImageFileTest, GettersDescribeALoadedBitmap) {
@@ -203,7 +198,7 @@ TEST_F(ImageFileTest, AFileNameWithChineseCharactersLoads) {
     ASSERT_TRUE(image.LoadFromFile(dir.path("照片 二〇二四.bmp"))) << "status " << status;
     EXPECT_EQ(image.GetWidth(), 6u);
     EXPECT_TRUE(image.Dispose());
-    EXPECT_TRUE(rename_file(dir.path("照片 二〇二四.bmp"), dir.path("改名.bmp")));
+    EXPECT_TRUE(platform::rename_file_no_replace(dir.path("照片 二〇二四.bmp"), dir.path("改名.bmp")));
 }
 
 TEST_F(ImageFileTest, WhatCannotBeLoadedLeavesNoImage) {
@@ -250,6 +245,6 @@ TEST_F(ImageFileTest, ShutDownDisposesTheImageThenStopsGdiplus) {
     shut_down(state);
     EXPECT_EQ(state.image.GetHandle(), 0u);
     EXPECT_EQ(state.gdiplusToken, 0u);
-    EXPECT_TRUE(rename_file(dir.path("a.bmp"), dir.path("b.bmp")));
+    EXPECT_TRUE(platform::rename_file_no_replace(dir.path("a.bmp"), dir.path("b.bmp")));
     shut_down(state);
 }

@@ -91,21 +91,37 @@ void select_list_view_row(HWND list_view, int row) {
     pump();
 }
 
-std::string list_box_item(HWND box, int index) {
-    int n = static_cast<int>(SendMessageW(box, LB_GETTEXTLEN, index, 0));
+namespace {
+
+// List boxes and combo boxes hand out their items alike, each through
+// messages of its own.
+struct ItemMessages {
+    UINT count, length, text;
+};
+constexpr ItemMessages kListBoxItems{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
+constexpr ItemMessages kComboBoxItems{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
+
+std::string item_text(HWND control, const ItemMessages& messages, int index) {
+    int n = static_cast<int>(SendMessageW(control, messages.length, index, 0));
     if (n < 0) return {};
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    SendMessageW(box, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(control, messages.text, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(n));
     return narrow(text);
 }
 
-std::vector<std::string> list_box_items(HWND box) {
+std::vector<std::string> item_texts(HWND control, const ItemMessages& messages) {
     std::vector<std::string> items;
-    int n = static_cast<int>(SendMessageW(box, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) items.push_back(list_box_item(box, i));
+    int n = static_cast<int>(SendMessageW(control, messages.count, 0, 0));
+    for (int i = 0; i < n; ++i) items.push_back(item_text(control, messages, i));
     return items;
 }
+
+}  // namespace
+
+std::string list_box_item(HWND box, int index) { return item_text(box, kListBoxItems, index); }
+
+std::vector<std::string> list_box_items(HWND box) { return item_texts(box, kListBoxItems); }
 
 std::string list_box_selected_item(HWND box) {
     int index = static_cast<int>(SendMessageW(box, LB_GETCURSEL, 0, 0));
@@ -143,21 +159,9 @@ void double_click_list_box_item(HWND box, int index) {
     double_click(box, middle.x, middle.y);
 }
 
-std::string combo_box_item(HWND combo, int index) {
-    int n = static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0));
-    if (n < 0) return {};
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(n));
-    return narrow(text);
-}
+std::string combo_box_item(HWND combo, int index) { return item_text(combo, kComboBoxItems, index); }
 
-std::vector<std::string> combo_box_items(HWND combo) {
-    std::vector<std::string> items;
-    int n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) items.push_back(combo_box_item(combo, i));
-    return items;
-}
+std::vector<std::string> combo_box_items(HWND combo) { return item_texts(combo, kComboBoxItems); }
 
 void choose_combo_box_item(HWND combo, int index) {
     SendMessageW(combo, CB_SETCURSEL, index, 0);
