@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+namespace app {
+
 namespace {
 
 using platform::win32::ControlKind;
@@ -102,3 +104,5 @@ LRESULT CALLBACK AboutWindow::ok_label_subclass_proc(HWND label, UINT message, W
     }
     return DefSubclassProc(label, message, wparam, lparam);
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace app {
+
 // Control ids of the About window.
 enum AboutWindowControl : int {
     kAboutLogo = 101,  // 标签1 logo picture
@@ -45,3 +47,5 @@ private:
     platform::win32::UniqueFont text_font_;
     platform::win32::UniqueBitmap logo_;
 };
+
+}  // namespace app

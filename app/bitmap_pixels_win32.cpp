@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+namespace app {
+
 namespace {
 
 using platform::win32::UniqueBitmap;
@@ -74,3 +76,5 @@ UniqueBitmap load_scaled_bitmap(int resource_id, int width, int height) {
     if (!scaled) return nullptr;
     return make_bitmap(*scaled);
 }
+
+}  // namespace app

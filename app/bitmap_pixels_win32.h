@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace app {
+
 // Moves pictures between GDI bitmaps and plain pixel memory.
 
 // The pixels of a bitmap as 24-bit colour; nothing when GDI cannot read it.
@@ -18,3 +20,5 @@ platform::win32::UniqueBitmap make_bitmap(const PixelImage& image);
 // A bitmap resource of this program, shrunk or enlarged smoothly to
 // width x height; null when the resource is missing or unreadable.
 platform::win32::UniqueBitmap load_scaled_bitmap(int resource_id, int width, int height);
+
+}  // namespace app

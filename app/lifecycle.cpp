@@ -3,22 +3,26 @@
 
 #include "platform/pending_events.h"
 
-void start_up(AppState& state) {
+namespace app {
+
+void start_up(filelist::AppState& state) {
     state.last_directory = load_settings();
-    StartGdiplus(state.gdiplusToken);
+    imaging::StartGdiplus(state.gdiplusToken);
 }
 
-void shut_down(AppState& state) {
+void shut_down(filelist::AppState& state) {
     state.image.Dispose();
-    StopGdiplus(state.gdiplusToken);
+    imaging::StopGdiplus(state.gdiplusToken);
     if (!state.last_directory.empty()) {
         save_settings(state.last_directory);
         platform::process_pending_events();
     }
 }
 
-void clear_list(FileTable& table, StatusLine& status) {
+void clear_list(filelist::FileTable& table, filelist::StatusLine& status) {
     if (table.row_count() == 0) return;
     table.clear();
     status.set_text("清空处理结束");
 }
+
+}  // namespace app

@@ -4,13 +4,17 @@
 #include "filelist/file_table.h"
 #include "filelist/status_line.h"
 
+namespace app {
+
 // Main window created: reads the remembered directory and starts the imaging library.
-void start_up(AppState& state);
+void start_up(filelist::AppState& state);
 
 // Main window going away (or "退出"): releases the image, stops the imaging
 // library and stores a non-empty last_directory. Safe to run twice.
-void shut_down(AppState& state);
+void shut_down(filelist::AppState& state);
 
 // "清空": empties a table that holds any rows and reports it; the chosen files
 // and names stay in the state.
-void clear_list(FileTable& table, StatusLine& status);
+void clear_list(filelist::FileTable& table, filelist::StatusLine& status);
+
+}  // namespace app

@@ -10,8 +10,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
     InitCommonControlsEx(&controls);
 
     // The program-wide record exists before the first window and outlives the last.
-    MainModel model;
-    MainWindow window(model);
+    filelist::MainModel model;
+    app::MainWindow window(model);
     window.set_on_closed([] { PostQuitMessage(0); });
     if (!window.create(show_command)) return 1;
     return platform::win32::run_message_loop();

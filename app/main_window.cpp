@@ -2,6 +2,7 @@
 
 #include "app/about_window.h"
 #include "app/lifecycle.h"
+#include "app/settings.h"
 #include "filelist/cell_edit.h"
 #include "naming/capture_date_names.h"
 #include "naming/image_load_failure_box.h"
@@ -15,6 +16,8 @@
 
 #include <array>
 #include <cwchar>
+
+namespace app {
 
 namespace {
 
@@ -44,7 +47,7 @@ struct ColumnSpec {
     const char* header;
     int width;
 };
-constexpr std::array<ColumnSpec, FileTable::kColumnCount> kColumns = {{
+constexpr std::array<ColumnSpec, filelist::FileTable::kColumnCount> kColumns = {{
     {"序", 40},
     {"原名称", 150},
     {"新名称", 150},
@@ -55,7 +58,7 @@ constexpr std::array<ColumnSpec, FileTable::kColumnCount> kColumns = {{
 
 }  // namespace
 
-MainWindow::MainWindow(MainModel& model) : model_(model) {}
+MainWindow::MainWindow(filelist::MainModel& model) : model_(model) {}
 
 MainWindow::~MainWindow() { model_.table.set_observer(nullptr); }
 
@@ -157,7 +160,8 @@ void MainWindow::open_file_picker() {
         file_picker_->bring_to_front();
         return;
     }
-    file_picker_ = std::make_unique<FilePickerWindow>(model_);
+    file_picker_ = std::make_unique<picker::FilePickerWindow>(
+        model_, [](const std::string& directory) { save_settings(directory); });
     file_picker_->create(hwnd());
 }
 
@@ -174,9 +178,10 @@ void MainWindow::open_numbering_window() {
         return;
     }
     auto build_capture_date_names_here = [this] {
-        build_capture_date_names(model_, [this] { show_image_load_failure_box(hwnd()); });
+        naming::build_capture_date_names(model_, [this] { naming::show_image_load_failure_box(hwnd()); });
     };
-    numbering_window_ = std::make_unique<NumberingWindow>(model_.state, model_.table, build_capture_date_names_here);
+    numbering_window_ =
+        std::make_unique<naming::NumberingWindow>(model_.state, model_.table, build_capture_date_names_here);
     numbering_window_->create(hwnd());
 }
 
@@ -221,7 +226,7 @@ std::optional<std::size_t> MainWindow::current_row() const {
 
 std::vector<int> MainWindow::column_widths() const {
     std::vector<int> widths;
-    for (int i = 0; i < FileTable::kColumnCount; ++i) {
+    for (int i = 0; i < filelist::FileTable::kColumnCount; ++i) {
         widths.push_back(ListView_GetColumnWidth(control(kFileTableView), i));
     }
     return widths;
@@ -237,13 +242,13 @@ void MainWindow::begin_cell_edit_at_current_row() {
     scroll.fMask = SIF_POS;
     int scroll_x = GetScrollInfo(control(kFileTableView), SB_HORZ, &scroll) ? scroll.nPos : 0;
 
-    TableView view;
+    filelist::TableView view;
     view.column_widths = widths;
     view.scroll_x = scroll_x;
     view.table_x = kTableX;
     view.font_points = kTableFontPoints;
     view.current_row = current_row();
-    std::optional<CellEditor> placement = begin_cell_edit(model_.state, model_.table, view);
+    std::optional<filelist::CellEditor> placement = filelist::begin_cell_edit(model_.state, model_.table, view);
     if (!placement) return;
 
     RECT rect{};
@@ -257,7 +262,8 @@ void MainWindow::begin_cell_edit_at_current_row() {
 
 void MainWindow::commit_editor_text() {
     if (!IsWindowVisible(control(kCellEditor))) return;
-    commit_cell_edit(model_.state, model_.table, current_row(), platform::win32::window_text(control(kCellEditor)));
+    filelist::commit_cell_edit(model_.state, model_.table, current_row(),
+                               platform::win32::window_text(control(kCellEditor)));
 }
 
 void MainWindow::rows_replaced(std::size_t row_count) {
@@ -274,7 +280,9 @@ LRESULT CALLBACK MainWindow::table_subclass_proc(HWND hwnd, UINT message, WPARAM
                                                  DWORD_PTR ref_data) {
     if (message == WM_MOUSEMOVE) {
         auto* self = reinterpret_cast<MainWindow*>(ref_data);
-        track_pointer(self->model_.state, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+        filelist::track_pointer(self->model_.state, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
     }
     return DefSubclassProc(hwnd, message, wparam, lparam);
 }
+
+}  // namespace app

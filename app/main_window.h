@@ -15,8 +15,13 @@
 #include <optional>
 #include <vector>
 
-class AboutWindow;
+namespace picker {
 class FilePickerWindow;
+}
+
+namespace app {
+
+class AboutWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -34,9 +39,9 @@ enum MainWindowControl : int {
 
 // The program's first window: six command buttons, the file table and the
 // status line, bound to the model it is given.
-class MainWindow : public platform::win32::WindowBase, private FileTable::Observer {
+class MainWindow : public platform::win32::WindowBase, private filelist::FileTable::Observer {
 public:
-    explicit MainWindow(MainModel& model);
+    explicit MainWindow(filelist::MainModel& model);
     ~MainWindow() override;
 
     // Creates and shows the window; start_up runs as it is created.
@@ -72,15 +77,17 @@ private:
     static LRESULT CALLBACK table_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                                 UINT_PTR id, DWORD_PTR ref_data);
 
-    MainModel& model_;
+    filelist::MainModel& model_;
     std::function<void()> on_closed_;
     platform::win32::UniqueFont control_font_;
     platform::win32::UniqueFont welcome_font_;
     platform::win32::UniqueFont table_font_;
 
     // "确定改名" and "自动编号".
-    RenameRun rename_run_;
-    std::unique_ptr<NumberingWindow> numbering_window_;
+    naming::RenameRun rename_run_;
+    std::unique_ptr<naming::NumberingWindow> numbering_window_;
     std::unique_ptr<AboutWindow> about_window_;
-    std::unique_ptr<FilePickerWindow> file_picker_;
+    std::unique_ptr<picker::FilePickerWindow> file_picker_;
 };
+
+}  // namespace app

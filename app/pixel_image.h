@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace app {
+
 // An uncompressed picture in memory: rows from the top, three bytes per pixel
 // in blue, green, red order (as Windows bitmaps hold them), no row padding.
 struct PixelImage {
@@ -25,3 +27,5 @@ struct PixelImage {
                bgr.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
     }
 };
+
+}  // namespace app

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace app {
+
 namespace {
 
 // How much of source cell s (length `to` on a common scale) lies inside
@@ -70,3 +72,5 @@ std::optional<PixelImage> scale_area_average(const PixelImage& source, int width
     }
     return result;
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace app {
+
 // Largest side the scaler accepts, for the source and the result alike.
 inline constexpr int kMaxScaledSide = 4096;
 
@@ -12,3 +14,5 @@ inline constexpr int kMaxScaledSide = 4096;
 // pixel falls inside it. Shrinking by a fraction (120 to 48) stays smooth.
 // Nothing when the source is empty or inconsistent, or a side is out of range.
 std::optional<PixelImage> scale_area_average(const PixelImage& source, int width, int height);
+
+}  // namespace app

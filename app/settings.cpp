@@ -4,6 +4,8 @@
 #include "platform/path.h"
 #include "platform/program_directory.h"
 
+namespace app {
+
 namespace {
 constexpr const char* kFileName = "配置.ini";
 constexpr const char* kSection = "配置";
@@ -15,3 +17,5 @@ std::string settings_path() { return platform::program_directory() + platform::k
 std::string load_settings() { return platform::read_ini_value(settings_path(), kSection, kKey); }
 
 void save_settings(const std::string& value) { platform::write_ini_value(settings_path(), kSection, kKey, value); }
+
+}  // namespace app

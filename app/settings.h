@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace app {
+
 // The one remembered setting: the directory the file picker showed last, kept
 // as [配置] 记录 in "配置.ini" beside the program.
 std::string settings_path();
@@ -11,3 +13,5 @@ std::string load_settings();
 
 // Stores the directory; a failed write leaves the file as it was.
 void save_settings(const std::string& value);
+
+}  // namespace app

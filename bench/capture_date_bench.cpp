@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace imaging;
+
 using namespace test_images;
 
 namespace {

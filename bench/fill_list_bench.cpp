@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace filelist;
+
 namespace {
 
 std::vector<std::string> photo_names(std::size_t n) {

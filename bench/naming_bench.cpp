@@ -15,6 +15,9 @@
 #include <utility>
 #include <vector>
 
+using namespace filelist;
+using namespace naming;
+
 namespace {
 
 std::vector<std::string> numbered(const std::string& prefix, std::size_t n, const std::string& extension) {

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+using namespace picker;
+
 namespace {
 
 // A directory of 100,000 files, made once per run: nine in ten photos

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace filelist {
+
 ColumnHit hit_test_column(std::span<const int> column_widths, int content_x) {
     int left = 0;
     for (std::size_t i = 1; i < column_widths.size(); ++i) {
@@ -33,3 +35,5 @@ void commit_cell_edit(const AppState& state, FileTable& table, std::optional<std
     if (state.edit_column < FileTable::kOriginalName || state.edit_column > FileTable::kDirectory) return;
     table.set_cell(*current_row, state.edit_column, std::move(text));
 }
+
+}  // namespace filelist

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+namespace filelist {
+
 // The column strictly under a point of the table's content (the pointer's
 // client x plus the horizontal scroll): left < x < left + width. Column 0 and
 // the boundaries themselves are never hit; column is -1 then.
@@ -48,3 +50,5 @@ std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& tabl
 // being edited. Does nothing without a current row or an edited column.
 void commit_cell_edit(const AppState& state, FileTable& table, std::optional<std::size_t> current_row,
                       std::string text);
+
+}  // namespace filelist

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace filelist {
+
 namespace {
 const std::string kNoText;
 }
@@ -23,3 +25,5 @@ void FileTable::replace_rows(std::vector<Row> rows) {
     ++generation_;
     if (observer_) observer_->rows_replaced(rows_.size());
 }
+
+}  // namespace filelist

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace filelist {
+
 // The rows of the main window's file table. The table owns the cell texts; a
 // list view only displays them and hears of every change through the observer.
 class FileTable {
@@ -54,3 +56,5 @@ private:
     std::uint64_t generation_ = 0;
     Observer* observer_ = nullptr;
 };
+
+}  // namespace filelist

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+namespace filelist {
+
 void fill_list(AppState& state, FileTable& table, const std::vector<std::string>& names) {
     state.new_names.assign(names.size(), std::string());
 
@@ -17,3 +19,5 @@ void fill_list(AppState& state, FileTable& table, const std::vector<std::string>
     }
     table.replace_rows(std::move(rows));
 }
+
+}  // namespace filelist

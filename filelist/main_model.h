@@ -4,6 +4,8 @@
 #include "filelist/file_table.h"
 #include "filelist/status_line.h"
 
+namespace filelist {
+
 // Everything the main window shows, in plain form: the program-wide record,
 // the file table's rows and the status line. The windows bind to it; the
 // program's steps work on it without any window.
@@ -12,3 +14,5 @@ struct MainModel {
     FileTable table;
     StatusLine status;
 };
+
+}  // namespace filelist

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace filelist {
+
 // A file name cut into its base name and its extension at the last dot; the
 // extension keeps the dot ("a.b.jpg" gives "a.b" and ".jpg"). A name without
 // a dot is all base name, with an empty extension. Every place that cuts a
@@ -13,3 +15,5 @@ struct SplitName {
 };
 
 SplitName split_name(std::string_view name);
+
+}  // namespace filelist

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+namespace filelist {
+
 // The main window's status line: the outcome of the last command.
 class StatusLine {
 public:
@@ -20,3 +22,5 @@ private:
     std::string text_;
     std::function<void(const std::string&)> on_change_;
 };
+
+}  // namespace filelist

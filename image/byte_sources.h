@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace imaging {
+
 // Bytes already in memory; the caller keeps them alive.
 class MemorySource final : public ByteSource {
 public:
@@ -20,3 +22,5 @@ private:
 // read ahead; nothing when it cannot be opened or is not a regular file (a
 // directory named like an image, say).
 std::unique_ptr<ByteSource> open_file_source(const std::string& path);
+
+}  // namespace imaging

@@ -5,6 +5,8 @@
 #include "image/guid_text_win32.h"
 #include "image/image_file.h"
 
+namespace imaging {
+
 std::int32_t GetEncoders(std::vector<CodecInfo>& codecs, int& lastStatus) {
     const gdiplus::Api& api = gdiplus::api();
     UINT count = 0;
@@ -41,3 +43,5 @@ std::optional<CLSID> find_encoder(const std::string& format, int& lastStatus) {
     if (clsid.empty()) return std::nullopt;
     return text_to_guid(clsid);
 }
+
+}  // namespace imaging

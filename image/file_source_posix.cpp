@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace imaging {
+
 namespace {
 
 class PosixFileSource final : public ByteSource {
@@ -43,3 +45,5 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
     }
     return std::make_unique<ReadAheadSource>(std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(st.st_size)));
 }
+
+}  // namespace imaging

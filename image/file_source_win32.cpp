@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace imaging {
+
 namespace {
 
 class Win32FileSource final : public ByteSource {
@@ -51,3 +53,5 @@ std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
     std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     return std::make_unique<ReadAheadSource>(std::make_unique<Win32FileSource>(std::move(file), size));
 }
+
+}  // namespace imaging

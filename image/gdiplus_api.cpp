@@ -1,5 +1,7 @@
 #include "image/gdiplus_api.h"
 
+namespace imaging {
+
 namespace gdiplus {
 
 FARPROC Resolver::find(const char* name) {
@@ -27,3 +29,5 @@ const Api& api() {
 }
 
 }  // namespace gdiplus
+
+}  // namespace imaging

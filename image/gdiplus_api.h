@@ -11,6 +11,8 @@
 #include <type_traits>
 #include <vector>
 
+namespace imaging {
+
 // The GDI+ flat API of gdiplus.dll, resolved by name at run time. The
 // structures are GDI+'s published layouts, declared here so that no GDI+
 // header is needed; their sizes follow the pointer width of the build.
@@ -223,3 +225,5 @@ private:
 const Api& api();
 
 }  // namespace gdiplus
+
+}  // namespace imaging

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+namespace imaging {
+
 namespace gdiplus {
 
 namespace {
@@ -196,3 +198,5 @@ std::optional<PaletteBlock> PaletteBlock::build(const PaletteRecord& palette) {
 }
 
 }  // namespace gdiplus
+
+}  // namespace imaging

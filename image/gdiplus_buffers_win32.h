@@ -10,6 +10,8 @@
 #include <span>
 #include <vector>
 
+namespace imaging {
+
 // Reading the blocks GDI+ fills and building the blocks it reads. Every size
 // and pointer GDI+ hands back is checked against the block before use.
 namespace gdiplus {
@@ -67,3 +69,5 @@ private:
 };
 
 }  // namespace gdiplus
+
+}  // namespace imaging

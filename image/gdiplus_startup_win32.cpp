@@ -3,6 +3,8 @@
 
 #include <utility>
 
+namespace imaging {
+
 std::uintptr_t StartGdiplus(std::uintptr_t& gdiplusToken, std::uint32_t version) {
     // A second start on the same token would lose the first session, which
     // then could never be shut down.
@@ -18,3 +20,5 @@ void StopGdiplus(std::uintptr_t& gdiplusToken) {
     std::uintptr_t token = std::exchange(gdiplusToken, 0);
     if (token != 0) gdiplus::api().GdiplusShutdown(token);
 }
+
+}  // namespace imaging

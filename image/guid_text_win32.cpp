@@ -4,6 +4,8 @@
 
 #include <objbase.h>
 
+namespace imaging {
+
 std::string guid_to_text(const GUID& guid) {
     wchar_t text[39] = {};
     if (StringFromGUID2(guid, text, 39) != 39) return {};
@@ -19,3 +21,5 @@ GUID text_to_guid(const std::string& text) {
     if (FAILED(CLSIDFromString(wide.c_str(), &guid))) guid = GUID{};
     return guid;
 }
+
+}  // namespace imaging

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace imaging {
+
 // GUIDs travel as braced upper-case text: {B96B3CAE-0728-11D3-9D7B-0000F81EF32E}.
 
 struct RectF {
@@ -130,3 +132,5 @@ std::uintptr_t StartGdiplus(std::uintptr_t& gdiplusToken, std::uint32_t version 
 // Stops the imaging library with the stored token and clears it; does nothing
 // when the token is already 0.
 void StopGdiplus(std::uintptr_t& gdiplusToken);
+
+}  // namespace imaging

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace imaging {
+
 // What an ImageFile holds on Windows: the GDI+ image it owns, the stream an
 // image loaded from bytes reads from, and what the program's own reader found
 // in the same file. GDI+ does not report every property (Wine's gives none of
@@ -34,3 +36,5 @@ inline std::uintptr_t handle_of(GpImage* image) { return reinterpret_cast<std::u
 std::optional<std::wstring> file_name_for_library(const std::string& utf8);
 
 }  // namespace gdiplus
+
+}  // namespace imaging

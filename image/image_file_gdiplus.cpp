@@ -5,6 +5,8 @@
 #include "image/image_format_guids.h"
 #include "platform/win32/text.h"
 
+namespace imaging {
+
 using gdiplus::GpImage;
 using gdiplus::kOk;
 
@@ -189,3 +191,5 @@ std::int32_t ImageFile::GetPixelFormat() {
     lastStatus_ = gdiplus::api().GdipGetImagePixelFormat(backend_->image, &format);
     return format;
 }
+
+}  // namespace imaging

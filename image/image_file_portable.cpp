@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace imaging {
+
 // The image object of the portable build. There is no imaging library here:
 // the program's own metadata reader opens the file, takes format, size and
 // properties from its headers at once and lets the file go, so a held image
@@ -292,3 +294,5 @@ std::string FindEncoderClsid(const std::string&, int& lastStatus) {
 // object is ready, and stopping only clears it, so a second stop does nothing.
 std::uintptr_t StartGdiplus(std::uintptr_t& gdiplusToken, std::uint32_t) { return gdiplusToken = 1; }
 void StopGdiplus(std::uintptr_t& gdiplusToken) { gdiplusToken = 0; }
+
+}  // namespace imaging

@@ -1,5 +1,7 @@
 #include "image/image_format_guids.h"
 
+namespace imaging {
+
 std::string raw_format_guid(ImageFormat format) {
     // The imaging library's format GUIDs differ only in their first group.
     const char* first = nullptr;
@@ -17,3 +19,5 @@ std::string raw_format_guid(ImageFormat format) {
     if (!first) return "{00000000-0000-0000-0000-000000000000}";
     return std::string("{") + first + "-0728-11D3-9D7B-0000F81EF32E}";
 }
+
+}  // namespace imaging

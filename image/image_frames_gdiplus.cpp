@@ -4,6 +4,8 @@
 
 #include <new>
 
+namespace imaging {
+
 using gdiplus::kOk;
 
 std::uint32_t ImageFile::GetFrameCount(const std::string& dimension) {
@@ -81,3 +83,5 @@ bool ImageFile::SetPalette(const PaletteRecord& palette) {
     lastStatus_ = gdiplus::api().GdipSetImagePalette(backend_->image, block->get());
     return lastStatus_ == kOk;
 }
+
+}  // namespace imaging

@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+namespace imaging {
+
 // Picks the format by the signature at the start of the file and leaves the
 // rest to that format's reader.
 std::optional<ImageMetadata> read_image_metadata(const ByteSource& source) {
@@ -23,3 +25,5 @@ std::optional<ImageMetadata> read_image_metadata(const ByteSource& source) {
     if (head.matches(0, std::string_view("\0\0\1\0", 4))) return read_icon(source);
     return std::nullopt;
 }
+
+}  // namespace imaging

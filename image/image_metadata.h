@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace imaging {
+
 // Random access to the bytes of an image, so the reader takes only the parts
 // it needs (a photo's metadata sits in its first kilobytes).
 class ByteSource {
@@ -34,3 +36,5 @@ struct ImageMetadata {
 // Format, size and properties of an image; nothing when the bytes are not an
 // image of a format the reader knows. Never reads outside what the source holds.
 std::optional<ImageMetadata> read_image_metadata(const ByteSource& source);
+
+}  // namespace imaging

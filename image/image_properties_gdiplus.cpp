@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+namespace imaging {
+
 using gdiplus::GpImage;
 using gdiplus::kOk;
 
@@ -121,3 +123,5 @@ std::int32_t ImageFile::GetPropertyIdList(std::vector<std::int32_t>& ids) {
     ids = std::move(read);
     return static_cast<std::int32_t>(ids.size());
 }
+
+}  // namespace imaging

@@ -2,6 +2,8 @@
 #include "image/gdiplus_buffers_win32.h"
 #include "image/image_file_backend_win32.h"
 
+namespace imaging {
+
 using gdiplus::EncoderParameterBlock;
 using gdiplus::kOk;
 
@@ -101,3 +103,5 @@ bool ImageFile::GetEncoderParameterList(const std::string& format, EncoderParame
     list = std::move(*read);
     return true;
 }
+
+}  // namespace imaging

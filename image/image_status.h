@@ -1,5 +1,7 @@
 #pragma once
 
+namespace imaging {
+
 // Status numbers of the imaging library, which the image object leaves in the
 // program's lastStatus; a backend that is not the library answers with the
 // number that means the same thing.
@@ -14,3 +16,5 @@ inline constexpr int UnknownImageFormat = 13;
 inline constexpr int PropertyNotFound = 19;
 
 }  // namespace image_status
+
+}  // namespace imaging

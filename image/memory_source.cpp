@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace imaging {
+
 std::size_t MemorySource::read_at(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (offset >= bytes_.size()) return 0;
     std::size_t n = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
@@ -10,3 +12,5 @@ std::size_t MemorySource::read_at(std::uint64_t offset, std::span<std::uint8_t> 
     std::memcpy(out.data(), bytes_.data() + offset, n);
     return n;
 }
+
+}  // namespace imaging

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+namespace imaging {
+
 IStream* MemoryStream::CreateFromBytes(std::span<const std::uint8_t> bytes) {
     Release();
     platform::win32::UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size()));
@@ -41,3 +43,5 @@ std::vector<std::uint8_t> MemoryStream::ReadAll() const {
     GlobalUnlock(memory);
     return content;
 }
+
+}  // namespace imaging

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+namespace imaging {
+
 // A COM stream over a movable global memory block. The stream owns the block
 // (it frees it with its last reference), so whoever still reads from the
 // stream, GDI+ included, keeps the bytes alive.
@@ -31,3 +33,5 @@ public:
 private:
     platform::win32::UniqueCom<IStream> stream_;
 };
+
+}  // namespace imaging

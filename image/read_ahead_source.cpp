@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace imaging {
+
 std::size_t ReadAheadSource::read_at(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (out.empty()) return 0;
     if (out.size() >= kBlockSize) return raw_->read_at(offset, out);
@@ -18,3 +20,5 @@ std::size_t ReadAheadSource::read_at(std::uint64_t offset, std::span<std::uint8_
     if (n != 0) std::memcpy(out.data(), block_.get() + at, n);
     return n;
 }
+
+}  // namespace imaging

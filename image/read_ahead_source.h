@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace imaging {
+
 // Serves the small reads of the metadata reader (segment and chunk headers,
 // IFD tables, short values) from one block read ahead from the underlying
 // source, so walking a file's headers costs a system call or two instead of
@@ -27,3 +29,5 @@ private:
     mutable std::uint64_t block_offset_ = 0;
     mutable std::size_t block_length_ = 0;
 };
+
+}  // namespace imaging

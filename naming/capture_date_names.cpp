@@ -5,12 +5,14 @@
 
 #include <algorithm>
 
+namespace naming {
+
 namespace {
 
 constexpr std::int32_t kDateTimeOriginal = 0x9003;
 
 // The value bytes as text, up to the first zero byte.
-std::string text_of(const PropertyRecord& record) {
+std::string text_of(const imaging::PropertyRecord& record) {
     auto end = std::find(record.value.begin(), record.value.end(), std::uint8_t{0});
     return std::string(record.value.begin(), end);
 }
@@ -22,15 +24,15 @@ bool is_unknown_date(const std::string& date) {
 
 }  // namespace
 
-std::string capture_date_name(AppState& state, const std::string& directory, const std::string& file_name,
+std::string capture_date_name(filelist::AppState& state, const std::string& directory, const std::string& file_name,
                               const ImageLoadFailureNotice& notify_load_failure) {
     platform::process_pending_events();
     if (!state.image.LoadFromFile(directory + file_name)) {
         if (notify_load_failure) notify_load_failure();
-        return split_name(file_name).base;
+        return filelist::split_name(file_name).base;
     }
 
-    PropertyRecord record;
+    imaging::PropertyRecord record;
     state.image.GetPropertyItem(kDateTimeOriginal, record);
     platform::process_pending_events();
     state.image.Dispose();
@@ -39,11 +41,11 @@ std::string capture_date_name(AppState& state, const std::string& directory, con
     std::string date = text_of(record);
     date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
     platform::process_pending_events();
-    if (is_unknown_date(date)) return split_name(file_name).base;
+    if (is_unknown_date(date)) return filelist::split_name(file_name).base;
     return date;
 }
 
-void build_capture_date_names(MainModel& model, const ImageLoadFailureNotice& notify_load_failure) {
+void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure) {
     // Events run between files and may replace the chosen files: work on the
     // batch as it is now, and stop once the table shows another one.
     const std::vector<std::string> names = model.state.file_names;
@@ -54,7 +56,9 @@ void build_capture_date_names(MainModel& model, const ImageLoadFailureNotice& no
         std::string name = capture_date_name(model.state, directory, names[k], notify_load_failure);
         if (model.table.generation() != generation || platform::quit_requested()) return;
         if (k < model.state.new_names.size()) model.state.new_names[k] = name;
-        model.table.set_cell(k, FileTable::kNewName, std::move(name));
+        model.table.set_cell(k, filelist::FileTable::kNewName, std::move(name));
         platform::process_pending_events();
     }
 }
+
+}  // namespace naming

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+namespace naming {
+
 // Tells the user that a chosen file could not be opened as an image
 // ("载入图片失败！") and waits until the message is dismissed.
 using ImageLoadFailureNotice = std::function<void()>;
@@ -14,11 +16,13 @@ using ImageLoadFailureNotice = std::function<void()>;
 // with the colons removed ("2008:05:17 14:23:45" gives "20080517 142345"), or
 // the file's own base name when it has no usable date. A file that cannot be
 // opened as an image keeps its base name after the notice.
-std::string capture_date_name(AppState& state, const std::string& directory, const std::string& file_name,
+std::string capture_date_name(filelist::AppState& state, const std::string& directory, const std::string& file_name,
                               const ImageLoadFailureNotice& notify_load_failure);
 
 // Names every chosen file after its capture date, into new_names and the
 // 新名称 column, row by row, processing pending window events in between.
 // Stops when the table is refilled or emptied meanwhile, or the program is
 // asked to end.
-void build_capture_date_names(MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
+void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
+
+}  // namespace naming

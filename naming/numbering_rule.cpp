@@ -2,7 +2,9 @@
 #include "naming/sequential_names.h"
 #include "platform/pending_events.h"
 
-void confirm_rule(AppState& state, FileTable& table, const RuleChoice& choice,
+namespace naming {
+
+void confirm_rule(filelist::AppState& state, filelist::FileTable& table, const RuleChoice& choice,
                   const CaptureDateBuilder& build_capture_date_names) {
     state.rule_confirmed = 1;
     // A single row is named too: left without a name it would be renamed to
@@ -19,7 +21,9 @@ void confirm_rule(AppState& state, FileTable& table, const RuleChoice& choice,
     build_sequential_names(state, table, state.rule_fields);
 }
 
-void cancel_rule(AppState& state) {
+void cancel_rule(filelist::AppState& state) {
     state.rule_confirmed = 0;
     state.rule_fields = {};
 }
+
+}  // namespace naming

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace naming {
+
 // What the numbering window shows when its "确定" is clicked.
 struct RuleChoice {
     std::array<std::string, 3> fields;  // 打头字符, 起始编号, 递增量, as typed
@@ -21,8 +23,10 @@ using CaptureDateBuilder = std::function<void()>;
 // to name in an empty table). The sequential rule's texts are kept in
 // state.rule_fields; in capture-date mode they stay as they were and the
 // capture-date builder runs, followed by the pending window events.
-void confirm_rule(AppState& state, FileTable& table, const RuleChoice& choice,
+void confirm_rule(filelist::AppState& state, filelist::FileTable& table, const RuleChoice& choice,
                   const CaptureDateBuilder& build_capture_date_names);
 
 // "取消": withdraws the rule; the names already shown stay.
-void cancel_rule(AppState& state);
+void cancel_rule(filelist::AppState& state);
+
+}  // namespace naming

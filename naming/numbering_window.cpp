@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace naming {
+
 namespace {
 
 using platform::win32::ControlKind;
@@ -39,7 +41,8 @@ constexpr ControlLayout kLayout[] = {
 
 }  // namespace
 
-NumberingWindow::NumberingWindow(AppState& state, FileTable& table, CaptureDateBuilder build_capture_date_names)
+NumberingWindow::NumberingWindow(filelist::AppState& state, filelist::FileTable& table,
+                                 CaptureDateBuilder build_capture_date_names)
     : state_(state), table_(table), build_capture_date_names_(std::move(build_capture_date_names)) {}
 
 bool NumberingWindow::create(HWND owner) {
@@ -85,13 +88,13 @@ void NumberingWindow::confirm_rule() {
                      platform::win32::window_text(control(kStartEdit)),
                      platform::win32::window_text(control(kIncrementEdit))};
     choice.capture_date = SendMessageW(control(kCaptureDateCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    ::confirm_rule(state_, table_, choice, build_capture_date_names_);
+    naming::confirm_rule(state_, table_, choice, build_capture_date_names_);
     busy_ = false;
     close();
 }
 
 void NumberingWindow::cancel_rule() {
-    ::cancel_rule(state_);
+    naming::cancel_rule(state_);
     close();
 }
 
@@ -100,3 +103,5 @@ void NumberingWindow::close() {
     // names were being built.
     if (is_open()) DestroyWindow(hwnd());
 }
+
+}  // namespace naming

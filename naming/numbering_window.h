@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+namespace naming {
+
 // Control ids of the numbering window, named after what they are.
 enum NumberingWindowControl : int {
     kRuleGroup = 100,      // 分组框1 编号规则
@@ -28,7 +30,7 @@ enum NumberingWindowControl : int {
 // button. Its title-bar close changes nothing.
 class NumberingWindow : public platform::win32::WindowBase {
 public:
-    NumberingWindow(AppState& state, FileTable& table, CaptureDateBuilder build_capture_date_names);
+    NumberingWindow(filelist::AppState& state, filelist::FileTable& table, CaptureDateBuilder build_capture_date_names);
 
     // Creates and shows the window, modeless, owned by owner.
     bool create(HWND owner);
@@ -47,9 +49,11 @@ private:
 
     void close();
 
-    AppState& state_;
-    FileTable& table_;
+    filelist::AppState& state_;
+    filelist::FileTable& table_;
     CaptureDateBuilder build_capture_date_names_;
     platform::win32::UniqueFont font_;
     bool busy_ = false;
 };
+
+}  // namespace naming

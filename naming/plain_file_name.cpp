@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace naming {
+
 namespace {
 
 bool is_forbidden_character(unsigned char c) {
@@ -66,3 +68,5 @@ bool is_plain_file_name(std::string_view name) {
     if (name.back() == '.' || name.back() == ' ') return false;
     return is_well_formed_text(name) && !is_device_name(name);
 }
+
+}  // namespace naming

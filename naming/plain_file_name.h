@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace naming {
+
 // True when name can only mean a file in the directory it is joined to, on
 // every system the program serves: not empty; no path separator, no drive or
 // stream colon, none of the other characters Windows forbids in names
@@ -9,3 +11,5 @@
 // would drop them and name another file); not a device name such as CON, NUL,
 // COM1 or LPT1, with or without an extension, in any letter case.
 bool is_plain_file_name(std::string_view name);
+
+}  // namespace naming

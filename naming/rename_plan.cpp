@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace naming {
+
 namespace {
 
 // The current name comes from a directory listing; on a system that allows
@@ -14,14 +16,15 @@ bool stays_in_directory(const std::string& name) {
 
 }  // namespace
 
-RenameBatch take_rename_batch(const AppState& state, const FileTable& table, std::size_t count) {
+RenameBatch take_rename_batch(const filelist::AppState& state, const filelist::FileTable& table, std::size_t count) {
     std::size_t rows = std::min({count, state.file_names.size(), state.new_names.size(), table.row_count()});
     RenameBatch batch;
     batch.directory = state.base_directory;
     batch.old_names.assign(state.file_names.begin(), state.file_names.begin() + static_cast<std::ptrdiff_t>(rows));
     batch.new_names.assign(state.new_names.begin(), state.new_names.begin() + static_cast<std::ptrdiff_t>(rows));
     batch.extensions.reserve(rows);
-    for (std::size_t row = 0; row < rows; ++row) batch.extensions.push_back(table.cell(row, FileTable::kExtension));
+    for (std::size_t row = 0; row < rows; ++row)
+        batch.extensions.push_back(table.cell(row, filelist::FileTable::kExtension));
     return batch;
 }
 
@@ -43,3 +46,5 @@ std::vector<RenameStep> plan_renames(const RenameBatch& batch) {
     }
     return steps;
 }
+
+}  // namespace naming

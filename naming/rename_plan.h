@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace naming {
+
 // What a rename run works on, copied when it starts, so that nothing done in
 // the windows while it runs changes which files it renames or what to.
 struct RenameBatch {
@@ -18,7 +20,7 @@ struct RenameBatch {
 
 // The first count rows that the file list, the new names and the table all
 // hold (fewer after "清空" or whenever they disagree in length).
-RenameBatch take_rename_batch(const AppState& state, const FileTable& table, std::size_t count);
+RenameBatch take_rename_batch(const filelist::AppState& state, const filelist::FileTable& table, std::size_t count);
 
 enum class RenameAction {
     NoChange,  // the target is the current path: nothing to do
@@ -36,3 +38,5 @@ struct RenameStep {
 // name is empty, when the target name (new name + extension) is not a plain
 // file name, or when the current name could reach outside the directory.
 std::vector<RenameStep> plan_renames(const RenameBatch& batch);
+
+}  // namespace naming

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace naming {
+
 namespace {
 
 const char* result_text(const RenameStep& step) {
@@ -33,7 +35,7 @@ private:
 
 }  // namespace
 
-void RenameRun::confirm_rename(MainModel& model) {
+void RenameRun::confirm_rename(filelist::MainModel& model) {
     if (running_) return;
     if (model.state.rule_confirmed != 1) {
         model.status.set_text("你没有设置文件名编号方式!");
@@ -42,7 +44,7 @@ void RenameRun::confirm_rename(MainModel& model) {
     rename_all(model, model.state.file_names.size());
 }
 
-void RenameRun::rename_all(MainModel& model, std::size_t count) {
+void RenameRun::rename_all(filelist::MainModel& model, std::size_t count) {
     if (running_) return;
     RunningFlag running(running_);
 
@@ -52,9 +54,11 @@ void RenameRun::rename_all(MainModel& model, std::size_t count) {
         if (platform::quit_requested()) return;
         const char* result = result_text(steps[row]);
         // After "清空" or a new choice of files the rows belong to another batch.
-        if (model.table.generation() == generation) model.table.set_cell(row, FileTable::kResult, result);
+        if (model.table.generation() == generation) model.table.set_cell(row, filelist::FileTable::kResult, result);
         platform::process_pending_events();
     }
     if (platform::quit_requested()) return;
     model.status.set_text("改名处理结束,请查看!");
 }
+
+}  // namespace naming

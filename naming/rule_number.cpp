@@ -1,5 +1,7 @@
 #include "naming/rule_number.h"
 
+namespace naming {
+
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -41,3 +43,5 @@ void append_number(std::string& out, std::int32_t value, std::size_t min_digits)
     if (min_digits > n) out.append(min_digits - n, '0');
     while (n > 0) out.push_back(digits[--n]);
 }
+
+}  // namespace naming

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace naming {
+
 // The start number and the increment of a numbering rule are free texts; these
 // routines read the number at their front and write running numbers back.
 
@@ -22,3 +24,5 @@ LeadingNumber read_leading_number(std::string_view text);
 // Appends value in decimal with at least min_digits digits, zeros filled in
 // after the sign ("-007").
 void append_number(std::string& out, std::int32_t value, std::size_t min_digits);
+
+}  // namespace naming

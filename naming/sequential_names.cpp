@@ -1,6 +1,8 @@
 #include "naming/sequential_names.h"
 #include "naming/rule_number.h"
 
+namespace naming {
+
 SequentialNumbering::SequentialNumbering(const std::array<std::string, 3>& fields) : prefix_(fields[0]) {
     LeadingNumber start = read_leading_number(fields[1]);
     min_digits_ = start.digits;
@@ -17,12 +19,15 @@ std::string SequentialNumbering::next() {
     return name;
 }
 
-void build_sequential_names(AppState& state, FileTable& table, const std::array<std::string, 3>& rule_fields) {
+void build_sequential_names(filelist::AppState& state, filelist::FileTable& table,
+                            const std::array<std::string, 3>& rule_fields) {
     const std::size_t rows = table.row_count();
     if (state.new_names.size() < rows) state.new_names.resize(rows);
     SequentialNumbering numbering(rule_fields);
     for (std::size_t row = 0; row < rows; ++row) {
         state.new_names[row] = numbering.next();
-        table.set_cell(row, FileTable::kNewName, state.new_names[row]);
+        table.set_cell(row, filelist::FileTable::kNewName, state.new_names[row]);
     }
 }
+
+}  // namespace naming

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace naming {
+
 // The names of sequential mode: the leading text, then a running number that
 // starts at the start number and grows by the increment from row to row.
 // Every number is written with at least as many digits as the start number was
@@ -30,4 +32,7 @@ private:
 
 // Gives every row of the table its sequential name, in new_names and in the
 // 新名称 column. new_names grows to the table's row count when it is shorter.
-void build_sequential_names(AppState& state, FileTable& table, const std::array<std::string, 3>& rule_fields);
+void build_sequential_names(filelist::AppState& state, filelist::FileTable& table,
+                            const std::array<std::string, 3>& rule_fields);
+
+}  // namespace naming

@@ -3,6 +3,8 @@
 #include "picker/natural_order.h"
 #include "platform/directory_search.h"
 
+namespace picker {
+
 DirectoryTree directory_tree(const std::string& directory) {
     DirectoryTree tree;
     picker::DirectoryPath parts = picker::split_directory(directory);
@@ -26,3 +28,5 @@ DirectoryTree directory_tree(const std::string& directory) {
     }
     return tree;
 }
+
+}  // namespace picker

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace picker {
+
 // The lines of the directory box: the root and every directory down to the
 // one shown, each one level deeper than the last, then the subdirectories of
 // the one shown, one level deeper still.
@@ -23,3 +25,5 @@ struct DirectoryTree {
 // read from the disk and sorted by name. A directory that cannot be read
 // shows without subdirectories.
 DirectoryTree directory_tree(const std::string& directory);
+
+}  // namespace picker

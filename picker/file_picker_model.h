@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace picker {
+
 // Everything the file picker shows, in plain form. A new one is made at every
 // opening, so nothing of an earlier opening survives.
 struct FilePickerModel {
@@ -26,3 +28,5 @@ struct FilePickerModel {
     std::vector<std::size_t> selection;   // indexes into files, ascending
     std::string count_text;               // 标签2
 };
+
+}  // namespace picker

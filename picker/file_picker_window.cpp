@@ -5,6 +5,9 @@
 #include "platform/win32/window_layout.h"
 
 #include <algorithm>
+#include <utility>
+
+namespace picker {
 
 namespace {
 
@@ -63,7 +66,8 @@ const ControlLayout& layout_of(int id) {
 
 }  // namespace
 
-FilePickerWindow::FilePickerWindow(MainModel& main) : main_(main) {}
+FilePickerWindow::FilePickerWindow(filelist::MainModel& main, DirectoryStore store)
+    : main_(main), store_(std::move(store)) {}
 
 bool FilePickerWindow::create(HWND owner) {
     return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY,
@@ -110,7 +114,7 @@ void FilePickerWindow::on_created() {
     }
     SendMessageW(control(kTypeList), CB_SETCURSEL, model_.selected_type, 0);
 
-    restore(model_, main_.state);
+    restore(model_, main_.state, store_);
     for (const std::string& drive : model_.drives) {
         SendMessageW(control(kDriveBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(drive + ":").c_str()));
     }
@@ -157,7 +161,7 @@ void FilePickerWindow::on_drive_selected() {
     int index = static_cast<int>(SendMessageW(control(kDriveBox), CB_GETCURSEL, 0, 0));
     if (index < 0 || static_cast<std::size_t>(index) >= model_.drives.size()) return;
     // A drive that is not ready keeps the drive and directory shown.
-    if (change_drive(model_, main_.state, model_.drives[static_cast<std::size_t>(index)])) {
+    if (change_drive(model_, main_.state, model_.drives[static_cast<std::size_t>(index)], store_)) {
         show_directory_change();
     } else {
         show_drive();
@@ -168,7 +172,7 @@ void FilePickerWindow::on_directory_opened() {
     int index = static_cast<int>(SendMessageW(control(kDirectoryBox), LB_GETCURSEL, 0, 0));
     if (index < 0 || static_cast<std::size_t>(index) >= model_.tree.lines.size()) return;
     std::string path = model_.tree.lines[static_cast<std::size_t>(index)].path;
-    change_directory(model_, main_.state, path);
+    change_directory(model_, main_.state, path, store_);
     show_directory_change();
 }
 
@@ -289,3 +293,5 @@ void FilePickerWindow::draw_tree_line(const DRAWITEMSTRUCT& item) const {
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }
+
+}  // namespace picker

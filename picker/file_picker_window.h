@@ -2,12 +2,15 @@
 
 #include "filelist/main_model.h"
 #include "picker/file_picker_model.h"
+#include "picker/picker_steps.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 
 #include <windows.h>
 
 #include <vector>
+
+namespace picker {
 
 // Control ids of the file picker, named after what they are.
 enum FilePickerControl : int {
@@ -29,7 +32,8 @@ enum FilePickerControl : int {
 // from its layout at every opening; closes itself on "确定" and "取消".
 class FilePickerWindow : public platform::win32::WindowBase {
 public:
-    explicit FilePickerWindow(MainModel& main);
+    // store keeps each directory the user moves to beyond this run.
+    FilePickerWindow(filelist::MainModel& main, DirectoryStore store);
 
     // Creates and shows the window, owned by owner; the remembered
     // directory is restored as it is created.
@@ -60,10 +64,13 @@ private:
 
     void draw_tree_line(const DRAWITEMSTRUCT& item) const;
 
-    MainModel& main_;
+    filelist::MainModel& main_;
+    DirectoryStore store_;
     FilePickerModel model_;
     platform::win32::UniqueFont font_;
     platform::win32::UniqueBrush folder_brush_;
     platform::win32::UniqueBrush open_folder_brush_;
     platform::win32::UniqueBrush outline_brush_;
 };
+
+}  // namespace picker

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace picker {
+
 // File names held end to end in one block of text. A listing of a hundred
 // thousand names costs a few allocations rather than one per name, and
 // putting it in another order moves no text. Cleared, it keeps its storage
@@ -54,3 +56,5 @@ private:
     std::vector<Span> spans_;
     std::vector<Span> spare_;
 };
+
+}  // namespace picker

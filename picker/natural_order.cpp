@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstdint>
 
+namespace picker {
+
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -260,3 +262,5 @@ void sort_naturally(std::vector<std::string>& names) {
     NaturalSorter().sort(list);
     names = list.to_vector();
 }
+
+}  // namespace picker

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace picker {
+
 // File names in the order Explorer shows them: case does not matter, and a
 // run of digits counts by its value, so IMG_2 comes before IMG_10.
 // Punctuation comes before digits and digits before letters; other
@@ -41,3 +43,5 @@ private:
 
 // A one-off sort of a few names.
 void sort_naturally(std::vector<std::string>& names);
+
+}  // namespace picker

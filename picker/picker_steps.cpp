@@ -1,6 +1,5 @@
 #include "picker/picker_steps.h"
 
-#include "app/settings.h"
 #include "filelist/fill_list.h"
 #include "picker/directory_path.h"
 #include "platform/directory_search.h"
@@ -8,6 +7,8 @@
 
 #include <algorithm>
 #include <numeric>
+
+namespace picker {
 
 namespace {
 
@@ -57,34 +58,36 @@ void refill_file_box(FilePickerModel& picker) {
     }
 }
 
-void restore(FilePickerModel& picker, AppState& state) {
+void restore(FilePickerModel& picker, filelist::AppState& state, const DirectoryStore& store) {
     picker.drives = platform::list_drives();
     std::string current = picker::tidy_directory(platform::current_directory());
     if (state.last_directory.empty()) {
         show_directory(picker, current);
         return;
     }
-    if (!change_directory(picker, state, state.last_directory)) {
-        if (!change_directory(picker, state, current)) show_directory(picker, current);
+    if (!change_directory(picker, state, state.last_directory, store)) {
+        if (!change_directory(picker, state, current, store)) show_directory(picker, current);
     }
 }
 
-bool change_directory(FilePickerModel& picker, AppState& state, const std::string& directory) {
+bool change_directory(FilePickerModel& picker, filelist::AppState& state, const std::string& directory,
+                      const DirectoryStore& store) {
     std::string shown = nearest_listable_directory(directory);
     if (shown.empty()) return false;
     show_directory(picker, shown);
     refill_file_box(picker);
     state.last_directory = picker.directory;
-    if (!state.last_directory.empty()) save_settings(state.last_directory);
+    if (!state.last_directory.empty() && store) store(state.last_directory);
     return true;
 }
 
-bool change_drive(FilePickerModel& picker, AppState& state, const std::string& drive) {
+bool change_drive(FilePickerModel& picker, filelist::AppState& state, const std::string& drive,
+                  const DirectoryStore& store) {
     // The drive's current directory may be gone; the nearest one above it
     // on the same drive then shows.
     std::string directory = nearest_listable_directory(platform::drive_current_directory(drive));
     if (directory.empty() || picker::drive_of(directory) != picker::drive_of(drive + ":")) return false;
-    if (!change_directory(picker, state, directory)) return false;
+    if (!change_directory(picker, state, directory, store)) return false;
     state.last_directory = picker.directory;
     return true;
 }
@@ -111,7 +114,7 @@ void select_all(FilePickerModel& picker) {
     picker.count_text = selection_count_text(picker.selection.size());
 }
 
-void confirm(const FilePickerModel& picker, MainModel& main) {
+void confirm(const FilePickerModel& picker, filelist::MainModel& main) {
     main.state.base_directory = picker::with_trailing_separator(picker.directory);
     std::vector<std::string> names;
     names.reserve(picker.selection.size());
@@ -119,6 +122,8 @@ void confirm(const FilePickerModel& picker, MainModel& main) {
         if (index < picker.files.size()) names.emplace_back(picker.files[index]);
     }
     main.state.file_names = std::move(names);
-    fill_list(main.state, main.table, main.state.file_names);
+    filelist::fill_list(main.state, main.table, main.state.file_names);
     main.status.set_text("共选择 " + std::to_string(main.state.file_names.size()) + " 个文件");
 }
+
+}  // namespace picker

@@ -5,8 +5,15 @@
 #include "picker/file_picker_model.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
+
+namespace picker {
+
+// Keeps a directory the picker has moved to beyond this run (the program
+// hands in its settings file).
+using DirectoryStore = std::function<void(const std::string& directory)>;
 
 // The file picker's steps, each run by one trigger of its window. They work
 // on the picker's model and on the program-wide state; the window only shows
@@ -27,18 +34,20 @@ void refill_file_box(FilePickerModel& picker);
 // last, or the nearest one above it that can be read, or the current
 // directory, with its files of the first type. Without a remembered
 // directory the current directory shows with no files listed.
-void restore(FilePickerModel& picker, AppState& state);
+void restore(FilePickerModel& picker, filelist::AppState& state, const DirectoryStore& store);
 
 // Directory change (a directory opened in the directory box): shows it, or
 // the nearest one above it that can be read, refills, and remembers it in
-// last_directory and in the settings file. False, with nothing changed, when
+// last_directory and in the store. False, with nothing changed, when
 // not even its root can be read.
-bool change_directory(FilePickerModel& picker, AppState& state, const std::string& directory);
+bool change_directory(FilePickerModel& picker, filelist::AppState& state, const std::string& directory,
+                      const DirectoryStore& store);
 
 // Drive change (a drive chosen in the drive box): shows that drive's current
 // directory as a directory change does. False, with the previous drive and
 // directory kept, for a drive that is not ready.
-bool change_drive(FilePickerModel& picker, AppState& state, const std::string& drive);
+bool change_drive(FilePickerModel& picker, filelist::AppState& state, const std::string& drive,
+                  const DirectoryStore& store);
 
 // A type chosen in the type list: refills with it.
 void select_type(FilePickerModel& picker, std::size_t index);
@@ -55,7 +64,9 @@ void select_all(FilePickerModel& picker);
 
 // "确定": the selected files, in list order, become the file list of the main
 // table, with the directory shown as their directory.
-void confirm(const FilePickerModel& picker, MainModel& main);
+void confirm(const FilePickerModel& picker, filelist::MainModel& main);
 
 // The count line's text for n selected files.
 std::string selection_count_text(std::size_t n);
+
+}  // namespace picker

@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+namespace imaging {
+
 namespace metadata {
 
 enum class ByteOrder { Little, Big };
@@ -114,3 +116,5 @@ private:
 };
 
 }  // namespace metadata
+
+}  // namespace imaging

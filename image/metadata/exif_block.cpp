@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace imaging {
+
 namespace metadata {
 
 std::vector<PropertyRecord> read_exif_block(const ByteSource& block) {
@@ -18,3 +20,5 @@ std::vector<PropertyRecord> read_exif_block(const ByteSource& block) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

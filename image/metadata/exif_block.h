@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace imaging {
+
 namespace metadata {
 
 // Properties of an EXIF block that starts at offset 0 of the source: a TIFF
@@ -12,3 +14,5 @@ namespace metadata {
 std::vector<PropertyRecord> read_exif_block(const ByteSource& block);
 
 }  // namespace metadata
+
+}  // namespace imaging

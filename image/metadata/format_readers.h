@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace imaging {
+
 // One reader per file format. Each is handed a source whose first bytes carry
 // its format's signature (the caller has looked) and gives nothing when the
 // file turns out not to be a usable image of that format.
@@ -19,3 +21,5 @@ std::optional<ImageMetadata> read_gif(const ByteSource& file);
 std::optional<ImageMetadata> read_icon(const ByteSource& file);
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -2,6 +2,8 @@
 
 #include "image/metadata/iso_boxes.h"
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -182,3 +184,5 @@ HeifMeta parse_heif_meta(ByteView meta_payload) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+namespace imaging {
+
 namespace metadata {
 
 struct ItemExtent {
@@ -31,3 +33,5 @@ struct HeifMeta {
 HeifMeta parse_heif_meta(ByteView meta_payload);
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -9,6 +9,8 @@
 #include <array>
 #include <string_view>
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -94,3 +96,5 @@ std::optional<ImageMetadata> read_heif(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace imaging {
+
 namespace metadata {
 
 std::optional<BoxHeader> parse_box_header(ByteView head, std::uint64_t room) {
@@ -38,3 +40,5 @@ std::optional<BoxHeader> BoxWalk::next(std::uint64_t& offset) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+namespace imaging {
+
 namespace metadata {
 
 // The header of one ISO base media box (the building block of HEIF files).
@@ -36,3 +38,5 @@ private:
 };
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -68,3 +70,5 @@ std::optional<ImageMetadata> read_jpeg(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -3,6 +3,8 @@
 #include "image/metadata/format_readers.h"
 #include "image/metadata/source_reads.h"
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -46,3 +48,5 @@ std::optional<ImageMetadata> read_png(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace imaging {
+
 // Formats that carry no EXIF: only their kind and size are read, from the
 // fixed headers at the start of the file.
 namespace metadata {
@@ -73,3 +75,5 @@ std::optional<ImageMetadata> read_icon(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace imaging {
+
 namespace metadata {
 
 std::vector<std::uint8_t> read_up_to(const ByteSource& source, std::uint64_t offset, std::size_t n) {
@@ -27,3 +29,5 @@ std::size_t SourceWindow::read_at(std::uint64_t offset, std::span<std::uint8_t> 
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace imaging {
+
 namespace metadata {
 
 // Up to n bytes from offset: fewer when the source ends sooner, none when the
@@ -28,3 +30,5 @@ private:
 };
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -1,6 +1,8 @@
 #include "image/metadata/format_readers.h"
 #include "image/metadata/tiff_reader.h"
 
+namespace imaging {
+
 namespace metadata {
 
 // A TIFF file is one TIFF block: its IFD0 describes the main image.
@@ -16,3 +18,5 @@ std::optional<ImageMetadata> read_tiff_file(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

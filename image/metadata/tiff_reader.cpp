@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <bitset>
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -119,3 +121,5 @@ std::optional<TiffContents> read_tiff(const ByteSource& tiff) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

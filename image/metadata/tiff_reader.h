@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+namespace imaging {
+
 namespace metadata {
 
 // Limits against hostile files: no real photo comes near them.
@@ -32,3 +34,5 @@ bool is_tiff_header(ByteView bytes);
 std::optional<TiffContents> read_tiff(const ByteSource& tiff);
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -39,3 +41,5 @@ void to_little_endian(std::vector<std::uint8_t>& value, std::uint16_t type, Byte
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

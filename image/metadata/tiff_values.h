@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace imaging {
+
 namespace metadata {
 
 // Bytes of one element of a TIFF field type; 0 for a type this reader does not
@@ -17,3 +19,5 @@ unsigned tiff_element_size(std::uint16_t type);
 void to_little_endian(std::vector<std::uint8_t>& value, std::uint16_t type, ByteOrder stored);
 
 }  // namespace metadata
+
+}  // namespace imaging

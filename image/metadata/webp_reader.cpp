@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace imaging {
+
 namespace metadata {
 
 namespace {
@@ -85,3 +87,5 @@ std::optional<ImageMetadata> read_webp(const ByteSource& file) {
 }
 
 }  // namespace metadata
+
+}  // namespace imaging

@@ -11,6 +11,8 @@
 #include <memory>
 #include <span>
 
+using namespace imaging;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::span<const std::uint8_t> bytes(data, size);
     std::optional<ImageMetadata> image = read_image_metadata(MemorySource(bytes));

@@ -11,6 +11,10 @@
 
 #include <filesystem>
 
+using namespace filelist;
+using namespace naming;
+using namespace imaging;
+
 namespace ti = test_images;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace filelist;
+
 namespace {
 
 const std::vector<int> kWidths = {40, 150, 150, 60, 200, 80};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace filelist;
+
 TEST(SplitName, CutsAtTheLastDot) {
     struct Case {
         const char* name;

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+using namespace imaging;
+
 // Replays the inputs that once made the reader fault: each must now read
 // cleanly, straight from memory and through the image object.
 TEST(FuzzRegressions, EveryKeptInputReadsCleanly) {

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+using namespace imaging;
+
 using namespace test_images;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 
+using namespace imaging;
+
 using namespace test_images;
 
 namespace {

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <filesystem>
 
+using namespace filelist;
+using namespace app;
+
 namespace {
 
 // The settings file lives beside the test program; each test starts without one.

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+using app::PixelImage;
+
 namespace {
 
 std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {

@@ -9,6 +9,8 @@
 
 namespace test_images {
 
+using namespace imaging;
+
 inline std::optional<ImageMetadata> read_bytes(const Bytes& bytes) { return read_image_metadata(MemorySource(bytes)); }
 
 inline const PropertyRecord* find_property(const ImageMetadata& image, std::int32_t id) {

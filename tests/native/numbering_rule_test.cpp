@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+using namespace filelist;
+using namespace naming;
+
 namespace {
 
 using Texts = std::vector<std::string>;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <random>
 
+using namespace picker;
+
 using picker::PathSyntax;
 
 TEST(NaturalOrder, SortsAsExplorerDoes) {

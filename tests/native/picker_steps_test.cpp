@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <filesystem>
 
+using namespace filelist;
+using namespace picker;
+using namespace app;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,6 +40,7 @@ struct PickerTest : ::testing::Test {
     std::string empty = root.path() + "/empty";
     AppState state;
     FilePickerModel picker;
+    DirectoryStore store = [](const std::string& directory) { save_settings(directory); };
 
     void SetUp() override {
         std::remove(settings_path().c_str());
@@ -92,7 +97,7 @@ TEST_F(PickerTest, LongAndWideNamesAreListed) {
 }
 
 TEST_F(PickerTest, RestoreWithoutAStoredDirectoryShowsTheCurrentOneEmpty) {
-    restore(picker, state);
+    restore(picker, state, store);
     EXPECT_EQ(picker.directory, platform::current_directory());
     EXPECT_EQ(picker.drives, Names{"/"});
     EXPECT_EQ(picker.drive, "/");
@@ -104,7 +109,7 @@ TEST_F(PickerTest, RestoreWithoutAStoredDirectoryShowsTheCurrentOneEmpty) {
 
 TEST_F(PickerTest, RestoreReopensTheStoredDirectoryWithItsPictures) {
     state.last_directory = photos + "/";
-    restore(picker, state);
+    restore(picker, state, store);
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.files.to_vector(), (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "照片.jpg"}));
     EXPECT_EQ(picker.types[picker.selected_type], "*.jpg");
@@ -114,7 +119,7 @@ TEST_F(PickerTest, RestoreReopensTheStoredDirectoryWithItsPictures) {
 
 TEST_F(PickerTest, RestoreOfAVanishedDirectoryOpensTheNearestOneAbove) {
     state.last_directory = photos + "/gone/deeper";
-    restore(picker, state);
+    restore(picker, state, store);
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.files.size(), 4u);
     EXPECT_EQ(state.last_directory, photos);
@@ -124,13 +129,13 @@ TEST_F(PickerTest, RestoreOfAnUnreadableDirectoryOpensTheOneAbove) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     fs::permissions(photos + "/2023", fs::perms::none);
     state.last_directory = photos + "/2023";
-    restore(picker, state);
+    restore(picker, state, store);
     EXPECT_EQ(picker.directory, photos);
     fs::permissions(photos + "/2023", fs::perms::owner_all);
 }
 
 TEST_F(PickerTest, TreeShowsTheWayDownAndTheSubdirectories) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     const DirectoryTree& tree = picker.tree;
     ASSERT_GE(tree.lines.size(), 4u);
     EXPECT_EQ(tree.lines[0].label, "/");
@@ -146,34 +151,34 @@ TEST_F(PickerTest, TreeShowsTheWayDownAndTheSubdirectories) {
     EXPECT_FALSE(tree.lines[tree.current + 1].open);
     EXPECT_EQ(tree.lines[tree.current + 2].label, "sub.jpg");
     // Opening the line above goes up one level.
-    ASSERT_TRUE(change_directory(picker, state, tree.lines[tree.current - 1].path));
+    ASSERT_TRUE(change_directory(picker, state, tree.lines[tree.current - 1].path, store));
     EXPECT_EQ(picker.directory, root.path());
 }
 
 TEST_F(PickerTest, EveryDirectoryChangeIsRememberedAtOnce) {
     state.last_directory = root.path();
-    restore(picker, state);
+    restore(picker, state, store);
     EXPECT_TRUE(picker.files.empty());
     auto line = std::find_if(picker.tree.lines.begin(), picker.tree.lines.end(),
                              [](const DirectoryTreeLine& l) { return l.label == "other"; });
     ASSERT_NE(line, picker.tree.lines.end());
-    ASSERT_TRUE(change_directory(picker, state, line->path));
+    ASSERT_TRUE(change_directory(picker, state, line->path, store));
     EXPECT_EQ(picker.files.to_vector(), (Names{"a.jpg", "x.JPG"}));
     EXPECT_EQ(state.last_directory, other);
     EXPECT_EQ(stored_directory(), other);
 }
 
 TEST_F(PickerTest, DriveChangeShowsTheDrivesCurrentDirectory) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
-    ASSERT_TRUE(change_drive(picker, state, "/"));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_drive(picker, state, "/", store));
     EXPECT_EQ(picker.directory, platform::current_directory());
     EXPECT_EQ(state.last_directory, picker.directory);
     EXPECT_EQ(stored_directory(), picker.directory);
 }
 
 TEST_F(PickerTest, ADriveThatIsNotThereKeepsDriveAndDirectory) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
-    EXPECT_FALSE(change_drive(picker, state, "Q"));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    EXPECT_FALSE(change_drive(picker, state, "Q", store));
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.drive, "/");
     EXPECT_EQ(picker.files.size(), 4u);
@@ -181,7 +186,7 @@ TEST_F(PickerTest, ADriveThatIsNotThereKeepsDriveAndDirectory) {
 }
 
 TEST_F(PickerTest, RefillDropsTheSelectionAndTheCountFollows) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     set_selection(picker, {2, 0, 2});
     EXPECT_EQ(picker.selection, (std::vector<std::size_t>{0, 2}));
     EXPECT_EQ(picker.count_text, "共选中 2 个文件");
@@ -199,10 +204,10 @@ TEST_F(PickerTest, RefillDropsTheSelectionAndTheCountFollows) {
 }
 
 TEST_F(PickerTest, SelectAllCountsEveryFileAlsoNone) {
-    ASSERT_TRUE(change_directory(picker, state, empty));
+    ASSERT_TRUE(change_directory(picker, state, empty, store));
     select_all(picker);
     EXPECT_EQ(picker.count_text, "共选中 0 个文件");
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     select_all(picker);
     EXPECT_EQ(picker.selection, (std::vector<std::size_t>{0, 1, 2, 3}));
     EXPECT_EQ(picker.count_text, "共选中 4 个文件");
@@ -211,7 +216,7 @@ TEST_F(PickerTest, SelectAllCountsEveryFileAlsoNone) {
 }
 
 TEST_F(PickerTest, AddedTypesGoLastUncheckedAndAreUsedWhenChosen) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     picker.custom_type = "*.jpg";
     add_type(picker);
     picker.custom_type = "";
@@ -231,7 +236,7 @@ TEST_F(PickerTest, AddedTypesGoLastUncheckedAndAreUsedWhenChosen) {
 }
 
 TEST_F(PickerTest, ConfirmHandsTheSelectionToTheMainTable) {
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     set_selection(picker, {3, 0, 2});
     MainModel main;
     main.state.rule_confirmed = 1;
@@ -250,7 +255,7 @@ TEST_F(PickerTest, ConfirmWithNothingSelectedEmptiesTheTable) {
     MainModel main;
     main.state.file_names = {"old.jpg"};
     fill_list(main.state, main.table, main.state.file_names);
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     confirm(picker, main);
     EXPECT_TRUE(main.state.file_names.empty());
     EXPECT_EQ(main.table.row_count(), 0u);
@@ -259,15 +264,15 @@ TEST_F(PickerTest, ConfirmWithNothingSelectedEmptiesTheTable) {
 
 TEST_F(PickerTest, ASecondPickFromElsewhereReplacesTheFirst) {
     MainModel main;
-    ASSERT_TRUE(change_directory(picker, state, photos));
+    ASSERT_TRUE(change_directory(picker, state, photos, store));
     select_all(picker);
     confirm(picker, main);
     ASSERT_EQ(main.table.row_count(), 4u);
 
     FilePickerModel second;
-    restore(second, state);
+    restore(second, state, store);
     EXPECT_EQ(second.directory, photos);
-    ASSERT_TRUE(change_directory(second, state, other));
+    ASSERT_TRUE(change_directory(second, state, other, store));
     set_selection(second, {1});
     confirm(second, main);
     EXPECT_EQ(main.state.file_names, Names{"x.JPG"});
@@ -285,10 +290,10 @@ TEST_F(PickerTest, BrowsingWithoutConfirmLeavesTheMainTableAlone) {
     main.status.set_text("共选择 1 个文件");
 
     state.last_directory = photos;
-    restore(picker, state);
+    restore(picker, state, store);
     select_all(picker);
     select_type(picker, 8);
-    ASSERT_TRUE(change_directory(picker, state, empty));
+    ASSERT_TRUE(change_directory(picker, state, empty, store));
     // "取消" and the close box end the session here.
     EXPECT_EQ(main.state.file_names, Names{"a.jpg"});
     EXPECT_EQ(main.state.base_directory, other + "/");
@@ -303,7 +308,7 @@ std::size_t root_subdirectories() {
 }
 
 TEST_F(PickerTest, TheRootTakesNoSecondSeparator) {
-    ASSERT_TRUE(change_directory(picker, state, "/"));
+    ASSERT_TRUE(change_directory(picker, state, "/", store));
     EXPECT_EQ(picker.directory, "/");
     EXPECT_EQ(picker.tree.lines.size(), picker.tree.current + 1 + root_subdirectories());
     MainModel main;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+using namespace app;
+
 namespace {
 
 PixelImage filled(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r) {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace imaging;
+
 using namespace test_images;
 
 namespace {

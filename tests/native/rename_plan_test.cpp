@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+using namespace filelist;
+using namespace naming;
+
 TEST(PlainFileName, AcceptsOrdinaryNames) {
     for (const char* name : {"A001.jpg", "a", ".jpg", "20080517 142345.JPG", "照片.png", "a.b.c", "CONSOLE.txt",
                              "COM10.txt", "COM0", "LPT", "xCON", "nul_1", "AUX1.txt"}) {

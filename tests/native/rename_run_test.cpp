@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+using namespace filelist;
+using namespace naming;
+using namespace app;
+
 namespace {
 
 using Texts = std::vector<std::string>;

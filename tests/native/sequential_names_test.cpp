@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+using namespace filelist;
+using namespace naming;
+
 namespace {
 
 std::vector<std::string> names(const std::string& prefix, const std::string& start, const std::string& increment,

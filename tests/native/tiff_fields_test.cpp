@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace imaging;
+
 using namespace test_images;
 
 namespace {

@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+using namespace app;
+using namespace filelist;
+using namespace naming;
+using namespace picker;
+
 namespace {
 
 using platform::win32::widen;

@@ -12,6 +12,10 @@
 #include <chrono>
 #include <cstdio>
 
+using namespace filelist;
+using namespace naming;
+using namespace imaging;
+
 // Reports how long naming 200 photos of over 1 MB each takes under this
 // platform's imaging library. Run with --gtest_also_run_disabled_tests.
 TEST(CaptureDateTiming, DISABLED_TwoHundredPhotos) {

@@ -16,6 +16,11 @@
 #include <string>
 #include <vector>
 
+using namespace picker;
+using namespace app;
+using namespace filelist;
+using namespace naming;
+
 namespace {
 
 using platform::win32::narrow;
@@ -289,7 +294,8 @@ TEST_F(FilePickerTest, NamesOutsideTheCodePageAndLongPathsAreListed) {
 TEST_F(FilePickerTest, StepsSpellRootsAndSkipMissingDrives) {
     FilePickerModel picker_model;
     AppState state;
-    ASSERT_TRUE(change_directory(picker_model, state, "C:\\"));
+    DirectoryStore store = [](const std::string& directory) { save_settings(directory); };
+    ASSERT_TRUE(change_directory(picker_model, state, "C:\\", store));
     EXPECT_EQ(picker_model.directory, "C:\\");
     EXPECT_EQ(picker_model.tree.lines[0].label, "C:\\");
     EXPECT_EQ(picker_model.drive, "C");
@@ -298,11 +304,11 @@ TEST_F(FilePickerTest, StepsSpellRootsAndSkipMissingDrives) {
     EXPECT_EQ(main.state.base_directory, "C:\\");
 
     // Q: does not exist: drive and directory stay.
-    EXPECT_FALSE(change_drive(picker_model, state, "Q"));
+    EXPECT_FALSE(change_drive(picker_model, state, "Q", store));
     EXPECT_EQ(picker_model.directory, "C:\\");
 
     state.last_directory = "Q:\\照片";
-    restore(picker_model, state);
+    restore(picker_model, state, store);
     EXPECT_EQ(picker_model.directory, platform::current_directory());
 }
 

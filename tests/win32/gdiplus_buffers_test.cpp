@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace imaging;
+
 using namespace gdiplus;
 
 namespace {

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace app;
+using namespace filelist;
+using namespace imaging;
+
 using namespace image_test;
 
 namespace {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <string>
 
+using namespace imaging;
+
 namespace {
 
 using platform::win32::widen;

@@ -11,6 +11,8 @@
 #include <cctype>
 #include <initializer_list>
 
+using namespace imaging;
+
 using namespace image_test;
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace imaging;
+
 namespace image_test {
 
 namespace {

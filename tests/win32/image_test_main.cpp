@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace imaging;
+
 // GDI+ runs for the whole test program, as it does for the whole program run.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

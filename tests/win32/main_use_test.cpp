@@ -22,6 +22,12 @@
 #include <string>
 #include <vector>
 
+using namespace picker;
+using namespace app;
+using namespace filelist;
+using namespace naming;
+using namespace imaging;
+
 namespace {
 
 using platform::win32::narrow;

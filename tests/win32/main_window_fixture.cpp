@@ -7,6 +7,11 @@
 #include "platform/win32/text.h"
 #include "window_driver.h"
 
+using namespace filelist;
+using namespace picker;
+using namespace app;
+using namespace naming;
+
 void MainWindowFixture::SetUp() {
     remove_settings();
     open_main_window();

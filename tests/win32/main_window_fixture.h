@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+using namespace app;
+using namespace filelist;
+using namespace naming;
+using namespace picker;
+
 // Class names of the windows the main window opens, for finding them.
 inline constexpr wchar_t kPickerClass[] = L"BatchRenameFilePicker";
 inline constexpr wchar_t kNumberingClass[] = L"BatchRenameNumberingWindow";

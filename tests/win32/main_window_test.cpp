@@ -11,6 +11,11 @@
 
 #include <string>
 
+using namespace app;
+using namespace filelist;
+using namespace naming;
+using namespace picker;
+
 namespace {
 
 using platform::win32::widen;

@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+using namespace naming;
+using namespace app;
+using namespace filelist;
+using namespace picker;
+
 namespace {
 
 struct NumberingWindowTest : MainWindowFixture {

@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+using namespace naming;
+using namespace app;
+using namespace filelist;
+using namespace picker;
+
 namespace {
 
 using Texts = std::vector<std::string>;

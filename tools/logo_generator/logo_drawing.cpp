@@ -118,9 +118,9 @@ std::vector<Shape> logo_shapes() {
 
 }  // namespace
 
-PixelImage draw_logo() {
+app::PixelImage draw_logo() {
     const std::vector<Shape> shapes = logo_shapes();
-    PixelImage image;
+    app::PixelImage image;
     image.width = kLogoSide;
     image.height = kLogoSide;
     image.bgr.resize(static_cast<std::size_t>(kLogoSide) * kLogoSide * 3);
@@ -162,7 +162,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encode_bmp(const PixelImage& image, std::int32_t pixels_per_metre,
+std::vector<std::uint8_t> encode_bmp(const app::PixelImage& image, std::int32_t pixels_per_metre,
                                      std::size_t trailing_padding) {
     if (!image.is_consistent()) return {};
     constexpr std::uint32_t kFileHeaderSize = 14, kInfoHeaderSize = 40;

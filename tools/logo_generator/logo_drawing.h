@@ -14,11 +14,11 @@ inline constexpr std::int32_t kLogoPixelsPerMetre = 11808;
 // The pixel data ends with two bytes of padding after the last row.
 inline constexpr std::size_t kLogoTrailingPadding = 2;
 
-PixelImage draw_logo();
+app::PixelImage draw_logo();
 
 // A complete BMP file: 14-byte file header, 40-byte BITMAPINFOHEADER, 24-bit
 // uncompressed rows from the bottom up, each padded to four bytes, then
 // trailing_padding zero bytes counted in the pixel data size. Empty when the
 // picture is inconsistent.
-std::vector<std::uint8_t> encode_bmp(const PixelImage& image, std::int32_t pixels_per_metre,
+std::vector<std::uint8_t> encode_bmp(const app::PixelImage& image, std::int32_t pixels_per_metre,
                                      std::size_t trailing_padding);
