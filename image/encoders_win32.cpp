@@ -12,17 +12,17 @@ std::int32_t GetEncoders(std::vector<CodecInfo>& codecs, int& lastStatus) {
     UINT count = 0;
     UINT size = 0;
     lastStatus = api.GdipGetImageEncodersSize(&count, &size);
-    if (lastStatus != gdiplus::kOk) return 0;
+    if (lastStatus != image_status::Ok) return 0;
     auto block = gdiplus::zeroed_buffer(size);
     if (!block) {
-        lastStatus = gdiplus::kOutOfMemory;
+        lastStatus = image_status::OutOfMemory;
         return 0;
     }
     lastStatus = api.GdipGetImageEncoders(count, size, reinterpret_cast<gdiplus::ImageCodecInfo*>(block->data()));
-    if (lastStatus != gdiplus::kOk) return 0;
+    if (lastStatus != image_status::Ok) return 0;
     auto read = gdiplus::read_codecs(*block, count);
     if (!read) {
-        lastStatus = gdiplus::kValueOverflow;
+        lastStatus = image_status::ValueOverflow;
         return 0;
     }
     codecs = std::move(*read);

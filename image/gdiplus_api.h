@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/image_status.h"
 #include "platform/win32/handles.h"
 
 #include <windows.h>
@@ -18,14 +19,7 @@ namespace imaging {
 // header is needed; their sizes follow the pointer width of the build.
 namespace gdiplus {
 
-using Status = int;  // GDI+ Status; 0 = Ok
-inline constexpr Status kOk = 0;
-inline constexpr Status kInvalidParameter = 2;
-inline constexpr Status kOutOfMemory = 3;
-inline constexpr Status kNotImplemented = 6;
-inline constexpr Status kValueOverflow = 11;
-inline constexpr Status kUnknownImageFormat = 13;
-inline constexpr Status kPropertyNotFound = 19;
+using Status = int;  // GDI+ Status, one of image_status
 
 struct GpImage;  // opaque image object of the library
 
@@ -119,7 +113,7 @@ public:
         } else if constexpr (std::is_pointer_v<Result>) {
             return fn_ ? fn_(args...) : nullptr;
         } else {
-            return fn_ ? fn_(args...) : Result{kNotImplemented};
+            return fn_ ? fn_(args...) : Result{image_status::NotImplemented};
         }
     }
 

@@ -11,7 +11,7 @@ std::uintptr_t StartGdiplus(std::uintptr_t& gdiplusToken, std::uint32_t version)
     if (gdiplusToken != 0) return gdiplusToken;
     gdiplus::StartupInput input{version, nullptr, FALSE, FALSE};
     ULONG_PTR token = 0;
-    if (gdiplus::api().GdiplusStartup(&token, &input, nullptr) != gdiplus::kOk) token = 0;
+    if (gdiplus::api().GdiplusStartup(&token, &input, nullptr) != image_status::Ok) token = 0;
     gdiplusToken = token;
     return gdiplusToken;
 }

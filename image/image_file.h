@@ -67,13 +67,19 @@ public:
     ImageFile(const ImageFile&) = delete;
     ImageFile& operator=(const ImageFile&) = delete;
 
-    std::uintptr_t GetHandle() const;
-    void SetHandle(std::uintptr_t handle);
+    // The program's own path: open a photo, read one property, let it go.
 
-    // Releases the held image; false, without any library call, when none is held.
-    bool Dispose();
     // Opens an image; an image still held is released first.
     bool LoadFromFile(const std::string& fileName, bool useIcm = false);
+    // Leaves the record untouched when the image has no such property.
+    bool GetPropertyItem(std::int32_t propertyId, PropertyRecord& record);
+    // Releases the held image; false, without any library call, when none is held.
+    bool Dispose();
+
+    // The rest of the object's contract, which the program does not call.
+
+    std::uintptr_t GetHandle() const;
+    void SetHandle(std::uintptr_t handle);
     // Opens an image from the object's own copy of the bytes.
     bool LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm = false);
 
@@ -89,8 +95,6 @@ public:
     std::int32_t GetPixelFormat();
 
     bool GetFrameDelays(std::vector<std::int32_t>& delays);
-    // Leaves the record untouched when the image has no such property.
-    bool GetPropertyItem(std::int32_t propertyId, PropertyRecord& record);
     bool SetPropertyItem(const PropertyRecord& record);
     bool RemovePropertyItem(std::int32_t propertyId);
     std::int32_t GetPropertyIdList(std::vector<std::int32_t>& ids);

@@ -35,6 +35,9 @@ inline std::uintptr_t handle_of(GpImage* image) { return reinterpret_cast<std::u
 // which would cut it short and name another file.
 std::optional<std::wstring> file_name_for_library(const std::string& utf8);
 
+// One property as GDI+ reports it; the status of the last step goes to status.
+std::optional<PropertyRecord> library_property(GpImage* image, std::int32_t id, int& status);
+
 }  // namespace gdiplus
 
 }  // namespace imaging

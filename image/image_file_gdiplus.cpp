@@ -1,24 +1,50 @@
 #include "image/image_file_backend_win32.h"
 
 #include "image/byte_sources.h"
-#include "image/guid_text_win32.h"
-#include "image/image_format_guids.h"
+#include "image/gdiplus_buffers_win32.h"
 #include "platform/win32/text.h"
+
+#include <algorithm>
 
 namespace imaging {
 
 using gdiplus::GpImage;
-using gdiplus::kOk;
 
 namespace {
-constexpr std::int32_t kUnitPixel = 2;
+
+const PropertyRecord* reader_property(const std::optional<ImageMetadata>& metadata, std::int32_t id) {
+    if (!metadata) return nullptr;
+    auto it = std::find_if(metadata->properties.begin(), metadata->properties.end(),
+                           [id](const PropertyRecord& p) { return p.id == id; });
+    return it == metadata->properties.end() ? nullptr : &*it;
 }
+
+}  // namespace
 
 namespace gdiplus {
 
 std::optional<std::wstring> file_name_for_library(const std::string& utf8) {
     if (utf8.find('\0') != std::string::npos) return std::nullopt;
     return platform::win32::widen(utf8);
+}
+
+// One property as GDI+ reports it; the status of the last step goes to status.
+std::optional<PropertyRecord> library_property(GpImage* image, std::int32_t id, int& status) {
+    const gdiplus::Api& api = gdiplus::api();
+    UINT size = 0;
+    status = api.GdipGetPropertyItemSize(image, static_cast<ULONG>(id), &size);
+    if (status != image_status::Ok) return std::nullopt;
+    auto block = gdiplus::zeroed_buffer(size);
+    if (!block) {
+        status = image_status::OutOfMemory;
+        return std::nullopt;
+    }
+    status = api.GdipGetPropertyItem(image, static_cast<ULONG>(id), size,
+                                     reinterpret_cast<gdiplus::PropertyItem*>(block->data()));
+    if (status != image_status::Ok) return std::nullopt;
+    auto record = gdiplus::read_property_item(*block);
+    if (!record) status = image_status::ValueOverflow;
+    return record;
 }
 
 }  // namespace gdiplus
@@ -35,21 +61,21 @@ bool ImageFile::Dispose() {
     if (!backend_->holds_image()) return false;
     backend_->metadata.reset();
     if (!backend_->image) {
-        lastStatus_ = kOk;
+        lastStatus_ = image_status::Ok;
         return true;
     }
     lastStatus_ = gdiplus::api().GdipDisposeImage(backend_->image);
     // Only now: the image may read from the stream until it is gone.
     backend_->stream.Release();
     SetHandle(0);
-    return lastStatus_ == kOk;
+    return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::LoadFromFile(const std::string& fileName, bool useIcm) {
     Dispose();
     auto name = gdiplus::file_name_for_library(fileName);
     if (!name) {
-        lastStatus_ = gdiplus::kInvalidParameter;
+        lastStatus_ = image_status::InvalidParameter;
         return false;
     }
     // The reader goes first, while GDI+ does not yet hold the file open.
@@ -58,138 +84,25 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool useIcm) {
     GpImage* image = nullptr;
     lastStatus_ = useIcm ? api.GdipLoadImageFromFileICM(name->c_str(), &image)
                          : api.GdipLoadImageFromFile(name->c_str(), &image);
-    SetHandle(lastStatus_ == kOk ? gdiplus::handle_of(image) : 0);
-    if (lastStatus_ != kOk && backend_->metadata) lastStatus_ = kOk;
-    return lastStatus_ == kOk;
+    SetHandle(lastStatus_ == image_status::Ok ? gdiplus::handle_of(image) : 0);
+    if (lastStatus_ != image_status::Ok && backend_->metadata) lastStatus_ = image_status::Ok;
+    return lastStatus_ == image_status::Ok;
 }
 
-bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm) {
-    Dispose();
-    backend_->metadata = read_image_metadata(MemorySource(bytes));
-    IStream* stream = backend_->stream.CreateFromBytes(bytes);
-    if (!stream) {
-        backend_->metadata.reset();
-        lastStatus_ = gdiplus::kOutOfMemory;
-        return false;
+bool ImageFile::GetPropertyItem(std::int32_t propertyId, PropertyRecord& record) {
+    if (backend_->image) {
+        if (auto found = library_property(backend_->image, propertyId, lastStatus_)) {
+            record = std::move(*found);
+            return true;
+        }
     }
-    const gdiplus::Api& api = gdiplus::api();
-    GpImage* image = nullptr;
-    lastStatus_ = useIcm ? api.GdipLoadImageFromStreamICM(stream, &image) : api.GdipLoadImageFromStream(stream, &image);
-    if (lastStatus_ != kOk) {
-        image = nullptr;
-        backend_->stream.Release();
+    if (const PropertyRecord* read = reader_property(backend_->metadata, propertyId)) {
+        lastStatus_ = image_status::Ok;
+        record = *read;
+        return true;
     }
-    SetHandle(gdiplus::handle_of(image));
-    if (lastStatus_ != kOk && backend_->metadata) lastStatus_ = kOk;
-    return lastStatus_ == kOk;
-}
-
-bool ImageFile::Clone(ImageFile& target) {
-    GpImage* copy = nullptr;
-    int status = gdiplus::api().GdipCloneImage(backend_->image, &copy);
-    if (status != kOk) copy = nullptr;
-    target.Dispose();
-    target.SetHandle(gdiplus::handle_of(copy));
-    lastStatus_ = status;
-    return status == kOk;
-}
-
-bool ImageFile::GetThumbnail(std::uint32_t width, std::uint32_t height, ImageFile& target) {
-    GpImage* thumbnail = nullptr;
-    int status = gdiplus::api().GdipGetImageThumbnail(backend_->image, width, height, &thumbnail, nullptr, nullptr);
-    if (status != kOk) thumbnail = nullptr;
-    target.Dispose();
-    target.SetHandle(gdiplus::handle_of(thumbnail));
-    lastStatus_ = status;
-    return status == kOk;
-}
-
-void* ImageFile::Alloc(std::size_t size) { return gdiplus::api().GdipAlloc(size); }
-
-void ImageFile::Free(void* memory) { gdiplus::api().GdipFree(memory); }
-
-std::string ImageFile::GetRawFormat() {
-    if (const ImageMetadata* read = backend_->reader_only()) {
-        lastStatus_ = kOk;
-        return raw_format_guid(read->format);
-    }
-    GUID format{};
-    lastStatus_ = gdiplus::api().GdipGetImageRawFormat(backend_->image, &format);
-    if (lastStatus_ != kOk) format = GUID{};
-    return guid_to_text(format);
-}
-
-RectF ImageFile::GetBounds(std::int32_t& unit) {
-    if (const ImageMetadata* read = backend_->reader_only()) {
-        lastStatus_ = kOk;
-        unit = kUnitPixel;
-        return RectF{0, 0, static_cast<float>(read->width), static_cast<float>(read->height)};
-    }
-    gdiplus::RectF bounds{};
-    int gdiplus_unit = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageBounds(backend_->image, &bounds, &gdiplus_unit);
-    unit = gdiplus_unit;
-    return RectF{bounds.X, bounds.Y, bounds.Width, bounds.Height};
-}
-
-SizeF ImageFile::GetDimension() {
-    if (const ImageMetadata* read = backend_->reader_only()) {
-        lastStatus_ = kOk;
-        return SizeF{static_cast<float>(read->width), static_cast<float>(read->height)};
-    }
-    SizeF size;
-    lastStatus_ = gdiplus::api().GdipGetImageDimension(backend_->image, &size.Width, &size.Height);
-    return size;
-}
-
-std::uint32_t ImageFile::GetType() {
-    int type = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageType(backend_->image, &type);
-    return static_cast<std::uint32_t>(type);
-}
-
-std::uint32_t ImageFile::GetWidth() {
-    if (const ImageMetadata* read = backend_->reader_only()) {
-        lastStatus_ = kOk;
-        return read->width;
-    }
-    UINT width = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageWidth(backend_->image, &width);
-    return width;
-}
-
-std::uint32_t ImageFile::GetHeight() {
-    if (const ImageMetadata* read = backend_->reader_only()) {
-        lastStatus_ = kOk;
-        return read->height;
-    }
-    UINT height = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageHeight(backend_->image, &height);
-    return height;
-}
-
-float ImageFile::GetHorizontalResolution() {
-    float dpi = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageHorizontalResolution(backend_->image, &dpi);
-    return dpi;
-}
-
-float ImageFile::GetVerticalResolution() {
-    float dpi = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageVerticalResolution(backend_->image, &dpi);
-    return dpi;
-}
-
-std::uint32_t ImageFile::GetFlags() {
-    UINT flags = 0;
-    lastStatus_ = gdiplus::api().GdipGetImageFlags(backend_->image, &flags);
-    return flags;
-}
-
-std::int32_t ImageFile::GetPixelFormat() {
-    int format = 0;
-    lastStatus_ = gdiplus::api().GdipGetImagePixelFormat(backend_->image, &format);
-    return format;
+    if (!backend_->image) lastStatus_ = backend_->metadata ? image_status::PropertyNotFound : image_status::InvalidParameter;
+    return false;
 }
 
 }  // namespace imaging

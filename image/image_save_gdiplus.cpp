@@ -5,7 +5,6 @@
 namespace imaging {
 
 using gdiplus::EncoderParameterBlock;
-using gdiplus::kOk;
 
 namespace {
 
@@ -13,7 +12,7 @@ namespace {
 // and the save never reaches GDI+ (which would create the file first).
 std::optional<CLSID> encoder_for(const std::string& format, int& status) {
     auto clsid = find_encoder(format, status);
-    if (!clsid && status == kOk) status = gdiplus::kUnknownImageFormat;
+    if (!clsid && status == image_status::Ok) status = image_status::UnknownImageFormat;
     return clsid;
 }
 
@@ -23,7 +22,7 @@ bool parameter_block(const EncoderParameterList* parameters, std::optional<Encod
                      int& status) {
     if (!parameters) return true;
     block = EncoderParameterBlock::build(*parameters);
-    if (!block) status = gdiplus::kInvalidParameter;
+    if (!block) status = image_status::InvalidParameter;
     return block.has_value();
 }
 
@@ -41,11 +40,11 @@ bool ImageFile::SaveToFile(const std::string& fileName, const std::string& forma
     if (!clsid) return false;
     auto name = gdiplus::file_name_for_library(fileName);
     if (!name) {
-        lastStatus_ = gdiplus::kInvalidParameter;
+        lastStatus_ = image_status::InvalidParameter;
         return false;
     }
     lastStatus_ = gdiplus::api().GdipSaveImageToFile(backend_->image, name->c_str(), &*clsid, block_or_null(block));
-    return lastStatus_ == kOk;
+    return lastStatus_ == image_status::Ok;
 }
 
 std::vector<std::uint8_t> ImageFile::SaveToBytes(const std::string& format, const EncoderParameterList* parameters) {
@@ -56,12 +55,12 @@ std::vector<std::uint8_t> ImageFile::SaveToBytes(const std::string& format, cons
     MemoryStream output;
     IStream* stream = output.CreateFromBytes({});
     if (!stream) {
-        lastStatus_ = gdiplus::kOutOfMemory;
+        lastStatus_ = image_status::OutOfMemory;
         return {};
     }
     lastStatus_ = gdiplus::api().GdipSaveImageToStream(backend_->image, stream, &*clsid, block_or_null(block));
     // A failed save may have written part of an image: hand back none of it.
-    if (lastStatus_ != kOk) return {};
+    if (lastStatus_ != image_status::Ok) return {};
     return output.ReadAll();
 }
 
@@ -69,7 +68,7 @@ bool ImageFile::SaveAdd(const EncoderParameterList& parameters) {
     std::optional<EncoderParameterBlock> block;
     if (!parameter_block(&parameters, block, lastStatus_)) return false;
     lastStatus_ = gdiplus::api().GdipSaveAdd(backend_->image, block->get());
-    return lastStatus_ == kOk;
+    return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::SaveAddImage(ImageFile& other, const EncoderParameterList& parameters) {
@@ -77,7 +76,7 @@ bool ImageFile::SaveAddImage(ImageFile& other, const EncoderParameterList& param
     if (!parameter_block(&parameters, block, lastStatus_)) return false;
     lastStatus_ =
         gdiplus::api().GdipSaveAddImage(backend_->image, gdiplus::image_of(other.GetHandle()), block->get());
-    return lastStatus_ == kOk;
+    return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::GetEncoderParameterList(const std::string& format, EncoderParameterList& list) {
@@ -86,18 +85,18 @@ bool ImageFile::GetEncoderParameterList(const std::string& format, EncoderParame
     const gdiplus::Api& api = gdiplus::api();
     UINT size = 0;
     lastStatus_ = api.GdipGetEncoderParameterListSize(backend_->image, &*clsid, &size);
-    if (lastStatus_ != kOk) return false;
+    if (lastStatus_ != image_status::Ok) return false;
     auto buffer = gdiplus::zeroed_buffer(size);
     if (!buffer) {
-        lastStatus_ = gdiplus::kOutOfMemory;
+        lastStatus_ = image_status::OutOfMemory;
         return false;
     }
     lastStatus_ = api.GdipGetEncoderParameterList(backend_->image, &*clsid, size,
                                                   reinterpret_cast<gdiplus::EncoderParameters*>(buffer->data()));
-    if (lastStatus_ != kOk) return false;
+    if (lastStatus_ != image_status::Ok) return false;
     auto read = gdiplus::read_encoder_parameters(*buffer);
     if (!read) {
-        lastStatus_ = gdiplus::kValueOverflow;
+        lastStatus_ = image_status::ValueOverflow;
         return false;
     }
     list = std::move(*read);

@@ -2,6 +2,7 @@
 # Configures and builds one flavour of the project into build/<flavour>:
 #   native    the portable core and its tests, for this machine
 #   sanitize  the same, with AddressSanitizer and UndefinedBehaviorSanitizer
+#   clang     the portable core and its tests built with clang++, the second compiler
 #   windows   the Windows program and its tests, cross-built with MinGW-w64
 #   bench     the benchmarks, optimised
 set -euo pipefail
@@ -11,9 +12,10 @@ flavour="$1"
 case "$flavour" in
   native)   args=(-DCMAKE_BUILD_TYPE=Debug) ;;
   sanitize) args=(-DCMAKE_BUILD_TYPE=Debug -DBATCH_RENAME_SANITIZE=ON) ;;
+  clang)    args=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   windows)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake) ;;
   bench)    args=(-DCMAKE_BUILD_TYPE=Release -DBATCH_RENAME_TESTS=OFF -DBATCH_RENAME_BENCH=ON) ;;
-  *) echo "usage: $0 native|sanitize|windows|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 native|sanitize|clang|windows|bench" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null

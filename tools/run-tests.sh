@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: the portable core natively, again under the sanitizers, and
-# the Windows program's tests under Wine on a virtual display. All through ctest.
+# Runs every test: the portable core natively, again under the sanitizers and
+# built with clang++, and the Windows program's tests under Wine on a virtual
+# display. All through ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,9 @@ ctest --test-dir build/native --output-on-failure
 
 tools/build.sh sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/sanitize --output-on-failure
+
+tools/build.sh clang
+ctest --test-dir build/clang --output-on-failure
 
 tools/build.sh windows
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build/windows --output-on-failure

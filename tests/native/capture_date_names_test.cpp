@@ -5,7 +5,7 @@
 #include "naming/numbering_rule.h"
 #include "naming/rename_run.h"
 #include "platform/pending_events.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ std::string photo_taken(std::string_view date, bool big_endian = false) {
 }
 
 struct CaptureDateTest : ::testing::Test {
-    TempDir dir;
+    TempDirectory dir;
     MainModel model;
     int notices = 0;
     ImageLoadFailureNotice notice = [this] { ++notices; };
@@ -87,7 +87,7 @@ TEST_F(CaptureDateTest, FilesThatAreNoImagesAreReportedOnceEachAndKeepTheirName)
     dir.write("notes.txt", "not a picture");
     dir.write("fake.jpg", "plain text with an image extension");
     dir.write("empty.jpg", "");
-    std::filesystem::create_directory(dir.file("folder.jpg"));
+    std::filesystem::create_directory(dir.path("folder.jpg"));
     EXPECT_EQ(name_of("notes.txt"), "notes");
     EXPECT_EQ(name_of("fake.jpg"), "fake");
     EXPECT_EQ(name_of("empty.jpg"), "empty");

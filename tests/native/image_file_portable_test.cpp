@@ -1,7 +1,7 @@
 #include "image/image_file.h"
 #include "image/image_status.h"
 #include "metadata_test_support.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ const std::string kDate = "2008:05:17 14:23:45";
 const std::string kJpegFormat = "{B96B3CAE-0728-11D3-9D7B-0000F81EF32E}";
 const std::string kNoFormat = "{00000000-0000-0000-0000-000000000000}";
 
-void write_bytes(const TempDir& dir, const std::string& name, const Bytes& bytes) {
+void write_bytes(const TempDirectory& dir, const std::string& name, const Bytes& bytes) {
     dir.write(name, std::string(bytes.begin(), bytes.end()));
 }
 
@@ -33,7 +33,7 @@ void expect_record(const PropertyRecord& r, const PropertyRecord& expected) {
 }
 
 struct PortableImageFile : ::testing::Test {
-    TempDir dir;
+    TempDirectory dir;
     int status = -1;
     ImageFile image{status};
 };
@@ -42,7 +42,7 @@ struct PortableImageFile : ::testing::Test {
 
 TEST_F(PortableImageFile, LoadsAPhotoAndReadsItsCaptureDate) {
     write_bytes(dir, "IMG_0001.JPG", photo(kDate));
-    ASSERT_TRUE(image.LoadFromFile(dir.file("IMG_0001.JPG")));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("IMG_0001.JPG")));
     EXPECT_EQ(status, image_status::Ok);
     EXPECT_NE(image.GetHandle(), 0u);
 
@@ -67,7 +67,7 @@ TEST_F(PortableImageFile, LoadsAPhotoAndReadsItsCaptureDate) {
 
 TEST_F(PortableImageFile, AbsentPropertyLeavesTheRecordUntouched) {
     write_bytes(dir, "plain.jpg", jpeg_file({}, 10, 10));
-    ASSERT_TRUE(image.LoadFromFile(dir.file("plain.jpg")));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("plain.jpg")));
     PropertyRecord record = sentinel_record();
     EXPECT_FALSE(image.GetPropertyItem(kDateTimeOriginal, record));
     EXPECT_EQ(status, image_status::PropertyNotFound);
@@ -80,14 +80,14 @@ TEST_F(PortableImageFile, AbsentPropertyLeavesTheRecordUntouched) {
 
 TEST_F(PortableImageFile, DisposeReleasesOnceAndThenLeavesTheStatusAlone) {
     write_bytes(dir, "a.jpg", photo(kDate));
-    ASSERT_TRUE(image.LoadFromFile(dir.file("a.jpg")));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("a.jpg")));
     EXPECT_TRUE(image.Dispose());
     EXPECT_EQ(image.GetHandle(), 0u);
     status = 1234;
     EXPECT_FALSE(image.Dispose());
     EXPECT_EQ(status, 1234);
     // The file is free to be renamed afterwards.
-    std::filesystem::rename(dir.file("a.jpg"), dir.file("20080517 142345.jpg"));
+    std::filesystem::rename(dir.path("a.jpg"), dir.path("20080517 142345.jpg"));
     EXPECT_TRUE(dir.exists("20080517 142345.jpg"));
 }
 
@@ -124,28 +124,28 @@ TEST_F(PortableImageFile, LoadOverAHeldImageReplacesIt) {
     write_bytes(dir, "first.jpg", photo("2001:01:01 01:01:01"));
     write_bytes(dir, "second.png", png_file(30, 20, {png_chunk("eXIf", exif_with_date("2002:02:02 02:02:02"))}));
     dir.write("notes.jpg", "not a photo");
-    ASSERT_TRUE(image.LoadFromFile(dir.file("first.jpg")));
-    ASSERT_TRUE(image.LoadFromFile(dir.file("second.png")));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("first.jpg")));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("second.png")));
     PropertyRecord record;
     ASSERT_TRUE(image.GetPropertyItem(kDateTimeOriginal, record));
     EXPECT_EQ(std::string(record.value.begin(), record.value.end()), with_zero("2002:02:02 02:02:02"));
     EXPECT_EQ(image.GetWidth(), 30u);
 
     // A failed load leaves no image behind, not the earlier one.
-    EXPECT_FALSE(image.LoadFromFile(dir.file("notes.jpg")));
+    EXPECT_FALSE(image.LoadFromFile(dir.path("notes.jpg")));
     EXPECT_EQ(status, image_status::UnknownImageFormat);
     EXPECT_EQ(image.GetHandle(), 0u);
     EXPECT_FALSE(image.Dispose());
 }
 
 TEST_F(PortableImageFile, FailedLoadsSayWhy) {
-    std::filesystem::create_directory(dir.file("album.jpg"));
+    std::filesystem::create_directory(dir.path("album.jpg"));
     dir.write("empty.jpg", "");
-    EXPECT_FALSE(image.LoadFromFile(dir.file("missing.jpg")));
+    EXPECT_FALSE(image.LoadFromFile(dir.path("missing.jpg")));
     EXPECT_EQ(status, image_status::FileNotFound);
-    EXPECT_FALSE(image.LoadFromFile(dir.file("album.jpg")));
+    EXPECT_FALSE(image.LoadFromFile(dir.path("album.jpg")));
     EXPECT_EQ(status, image_status::Win32Error);
-    EXPECT_FALSE(image.LoadFromFile(dir.file("empty.jpg")));
+    EXPECT_FALSE(image.LoadFromFile(dir.path("empty.jpg")));
     EXPECT_EQ(status, image_status::UnknownImageFormat);
     EXPECT_FALSE(image.LoadFromBytes({}));
     EXPECT_EQ(status, image_status::UnknownImageFormat);
@@ -216,7 +216,7 @@ TEST_F(PortableImageFile, CloneCopiesAndReplacesTheTargetsImage) {
 
 TEST_F(PortableImageFile, CodecOperationsFailCleanly) {
     ASSERT_TRUE(image.LoadFromBytes(photo(kDate)));
-    EXPECT_FALSE(image.SaveToFile(dir.file("copy.jpg")));
+    EXPECT_FALSE(image.SaveToFile(dir.path("copy.jpg")));
     EXPECT_EQ(status, image_status::NotImplemented);
     EXPECT_FALSE(dir.exists("copy.jpg"));
     EXPECT_TRUE(image.SaveToBytes().empty());

@@ -1,6 +1,6 @@
 #include "image/byte_sources.h"
 #include "metadata_test_support.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -207,25 +207,25 @@ TEST(SimpleFormats, LookAlikesAreNoImages) {
 }
 
 TEST(ImageFiles, ReadFromDiskAndRefusedForDirectories) {
-    TempDir dir;
+    TempDirectory dir;
     Bytes jpeg = jpeg_file({exif_app1(exif_with_date(kDate))}, 64, 48);
     dir.write("photo.jpg", std::string(jpeg.begin(), jpeg.end()));
     dir.write("empty.jpg", "");
     dir.write("notes.jpg", "just some text, not a photo");
-    std::filesystem::create_directory(dir.file("folder.jpg"));
+    std::filesystem::create_directory(dir.path("folder.jpg"));
 
-    std::unique_ptr<ByteSource> photo = open_file_source(dir.file("photo.jpg"));
+    std::unique_ptr<ByteSource> photo = open_file_source(dir.path("photo.jpg"));
     ASSERT_NE(photo, nullptr);
     std::optional<ImageMetadata> image = read_image_metadata(*photo);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(value_text(*image, kDateTimeOriginal), with_zero(kDate));
 
     for (const char* name : {"empty.jpg", "notes.jpg"}) {
-        std::unique_ptr<ByteSource> file = open_file_source(dir.file(name));
+        std::unique_ptr<ByteSource> file = open_file_source(dir.path(name));
         ASSERT_NE(file, nullptr);
         EXPECT_FALSE(read_image_metadata(*file).has_value()) << name;
     }
-    EXPECT_EQ(open_file_source(dir.file("folder.jpg")), nullptr);
+    EXPECT_EQ(open_file_source(dir.path("folder.jpg")), nullptr);
 }
 
 // Every prefix of every kind of file: a truncated file is read without a

@@ -1,6 +1,6 @@
 #include "platform/ini_file.h"
 #include "platform/ini_text.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +50,8 @@ TEST(IniText, KeepsBinaryBytesOfOtherLines) {
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndIsCreatedOnWrite) {
-    TempDir dir;
-    const std::string path = dir.file("配置.ini");
+    TempDirectory dir;
+    const std::string path = dir.path("配置.ini");
     EXPECT_EQ(platform::read_ini_value(path, "配置", "记录"), "");
     EXPECT_FALSE(dir.exists("配置.ini"));
     ASSERT_TRUE(platform::write_ini_value(path, "配置", "记录", "/data/相册"));
@@ -59,35 +59,35 @@ TEST(IniFile, MissingFileReadsEmptyAndIsCreatedOnWrite) {
 }
 
 TEST(IniFile, WriteKeepsOtherSectionsAndKeys) {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("s.ini", "[Window]\nx=10\ny=20\n[配置]\n记录=/old\n备注=保留\n[Tail]\nz=\n");
-    ASSERT_TRUE(platform::write_ini_value(dir.file("s.ini"), "配置", "记录", "/new"));
+    ASSERT_TRUE(platform::write_ini_value(dir.path("s.ini"), "配置", "记录", "/new"));
     EXPECT_EQ(dir.read("s.ini"), "[Window]\nx=10\ny=20\n[配置]\n记录=/new\n备注=保留\n[Tail]\nz=\n");
 }
 
 TEST(IniFile, LongValuesRoundTrip) {
-    TempDir dir;
+    TempDirectory dir;
     const std::string value = "/" + std::string(10000, 'x') + "/目录";
-    ASSERT_TRUE(platform::write_ini_value(dir.file("s.ini"), "配置", "记录", value));
-    EXPECT_EQ(platform::read_ini_value(dir.file("s.ini"), "配置", "记录"), value);
+    ASSERT_TRUE(platform::write_ini_value(dir.path("s.ini"), "配置", "记录", value));
+    EXPECT_EQ(platform::read_ini_value(dir.path("s.ini"), "配置", "记录"), value);
 }
 
 TEST(IniFile, UnusableFilesGiveEmptyAndAreNeverClobbered) {
-    TempDir dir;
+    TempDirectory dir;
     // A directory where the file should be.
-    std::filesystem::create_directory(dir.file("配置.ini"));
-    EXPECT_EQ(platform::read_ini_value(dir.file("配置.ini"), "配置", "记录"), "");
-    EXPECT_FALSE(platform::write_ini_value(dir.file("配置.ini"), "配置", "记录", "v"));
+    std::filesystem::create_directory(dir.path("配置.ini"));
+    EXPECT_EQ(platform::read_ini_value(dir.path("配置.ini"), "配置", "记录"), "");
+    EXPECT_FALSE(platform::write_ini_value(dir.path("配置.ini"), "配置", "记录", "v"));
 
     // A file too large to hold: refused, and left exactly as it was.
     std::string huge(17 * 1024 * 1024, 'a');
     huge.replace(0, 16, "[配置]\n记录=x\n");
     dir.write("huge.ini", huge);
-    EXPECT_EQ(platform::read_ini_value(dir.file("huge.ini"), "配置", "记录"), "");
-    EXPECT_FALSE(platform::write_ini_value(dir.file("huge.ini"), "配置", "记录", "v"));
-    EXPECT_EQ(std::filesystem::file_size(dir.file("huge.ini")), huge.size());
+    EXPECT_EQ(platform::read_ini_value(dir.path("huge.ini"), "配置", "记录"), "");
+    EXPECT_FALSE(platform::write_ini_value(dir.path("huge.ini"), "配置", "记录", "v"));
+    EXPECT_EQ(std::filesystem::file_size(dir.path("huge.ini")), huge.size());
 
     // An empty file.
     dir.write("empty.ini", "");
-    EXPECT_EQ(platform::read_ini_value(dir.file("empty.ini"), "配置", "记录"), "");
+    EXPECT_EQ(platform::read_ini_value(dir.path("empty.ini"), "配置", "记录"), "");
 }

@@ -3,7 +3,7 @@
 #include "picker/picker_steps.h"
 #include "platform/directory_search.h"
 #include "platform/ini_file.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ Names list_matching_files(const std::string& directory, const std::string& type)
 //   other/   a.jpg x.JPG
 //   empty/
 struct PickerTest : ::testing::Test {
-    TempDir root;
+    TempDirectory root;
     std::string photos = root.path() + "/photos";
     std::string other = root.path() + "/other";
     std::string empty = root.path() + "/empty";

@@ -25,7 +25,7 @@ TEST(PlainFileName, RefusesNamesThatReachElsewhereOrThatWindowsAlters) {
         "A001.jpg. ", "CON",     "con.txt",   "Nul.tar.gz",  "PRN",     "aux",          "COM1", "com9.log",
         "LPT1.txt",   "lpt9",    "CON .txt",  "COM\xC2\xB9.txt", "lpt\xC2\xB3",
         // Not UTF-8: Windows would store replacement characters instead.
-        "2008\xFF0517.jpg", "\xE7\x85.jpg", "a\xC0\xAF.jpg",
+        ("2008\xFF" "0517.jpg"), "\xE7\x85.jpg", "a\xC0\xAF.jpg",
     };
     for (const char* name : refused) EXPECT_FALSE(is_plain_file_name(name)) << name;
     EXPECT_FALSE(is_plain_file_name(std::string("a\0b", 3)));

@@ -3,7 +3,7 @@
 #include "filelist/main_model.h"
 #include "naming/rename_run.h"
 #include "platform/pending_events.h"
-#include "temp_dir.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ namespace {
 using Texts = std::vector<std::string>;
 
 struct RenameRunTest : ::testing::Test {
-    TempDir dir;
+    TempDirectory dir;
     MainModel model;
     RenameRun run;
 
@@ -112,13 +112,13 @@ TEST_F(RenameRunTest, RowsGoTopToBottom) {
 }
 
 TEST_F(RenameRunTest, EmptyAndUnsafeNamesAreRefusedWithoutTouchingTheDisk) {
-    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_directory(dir.path("sub"));
     choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {"", "sub/b", "../e", "CON", "trail."});
     model.table.set_cell(4, FileTable::kExtension, "");
     run.confirm_rename(model);
     EXPECT_EQ(results(), Texts(5, "改名失败"));
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "sub"}));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.file("sub")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path("sub")));
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
 }
 
@@ -197,7 +197,7 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenTheTableIsClearedMeanwhile) {
 
 TEST_F(RenameRunTest, RunKeepsToItsBatchWhenFilesAreChosenAgainMeanwhile) {
     choose({"a.jpg", "b.jpg", "c.jpg"}, {"A001", "A002", "A003"});
-    TempDir other;
+    TempDirectory other;
     other.write("x.jpg", "x");
     other.write("y.jpg", "y");
     int row = 0;

@@ -40,10 +40,10 @@ TEST(GdiplusApi, WithoutTheLibraryEveryCallFailsWithoutCalling) {
     EXPECT_TRUE(contains(api.missing(), "GdipSetImagePalette"));
 
     gdiplus::GpImage* image = nullptr;
-    EXPECT_EQ(api.GdipLoadImageFromFile(L"C:\\x.bmp", &image), gdiplus::kNotImplemented);
+    EXPECT_EQ(api.GdipLoadImageFromFile(L"C:\\x.bmp", &image), image_status::NotImplemented);
     EXPECT_EQ(image, nullptr);
     UINT width = 7;
-    EXPECT_EQ(api.GdipGetImageWidth(nullptr, &width), gdiplus::kNotImplemented);
+    EXPECT_EQ(api.GdipGetImageWidth(nullptr, &width), image_status::NotImplemented);
     EXPECT_EQ(width, 7u);
     EXPECT_EQ(api.GdipAlloc(16), nullptr);
     api.GdiplusShutdown(1);
@@ -59,8 +59,8 @@ TEST(GdiplusApi, AnUnresolvableNameIsRecordedAndItsCallFails) {
     EXPECT_FALSE(unknown);
     EXPECT_EQ(resolver.missing(), std::vector<std::string>{"GdipGetImageWidthX"});
     UINT width = 0;
-    EXPECT_EQ(unknown(nullptr, &width), gdiplus::kNotImplemented);
-    EXPECT_NE(known(nullptr, &width), gdiplus::kOk);  // a real call: no image
+    EXPECT_EQ(unknown(nullptr, &width), image_status::NotImplemented);
+    EXPECT_NE(known(nullptr, &width), image_status::Ok);  // a real call: no image
 }
 
 // Runs where gdiplus.dll cannot be loaded: ctest's image_tests_without_gdiplus

@@ -1,3 +1,4 @@
+#include "image/image_status.h"
 #include "image/image_file.h"
 #include "image_test_files.h"
 #include "temp_directory.h"
@@ -21,7 +22,6 @@ constexpr std::uint32_t kLongType = 4;
 constexpr std::uint32_t kMultiFrame = 18;
 constexpr std::uint32_t kFlush = 20;
 constexpr std::uint32_t kFrameDimensionPage = 23;
-constexpr int kNotImplemented = 6;
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -146,7 +146,7 @@ TEST_F(ImageSaveTest, TheJpegEncoderListsItsParametersWithValues) {
     load_bitmap(image, 4, 4);
     EncoderParameterList list;
     bool listed = image.GetEncoderParameterList(kJpegFormat, list);
-    if (!listed && status == kNotImplemented && running_under_wine()) {
+    if (!listed && status == image_status::NotImplemented && running_under_wine()) {
         GTEST_SKIP() << "Wine's GDI+ leaves GdipGetEncoderParameterListSize unimplemented (NotImplemented)";
     }
     ASSERT_TRUE(listed) << "status " << status;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -9,7 +11,8 @@
 // A fresh directory under the system's temporary directory, its name unique
 // to this process and object and not plain ASCII, removed with everything in
 // it when the object goes. Places in it are UTF-8 paths relative to it, with
-// "\" between the parts; a failure to make or write one is a test failure.
+// the platform's separator between the parts; a failure to make or write one
+// is a test failure. The same helper serves the native and the Windows tests.
 class TempDirectory {
 public:
     TempDirectory();
@@ -20,7 +23,7 @@ public:
     // Without the trailing separator, as the picker remembers a directory.
     const std::string& path() const { return path_; }
     // The full path of a place in it; path("") ends with the separator.
-    std::string path(const std::string& relative) const { return path_ + "\\" + relative; }
+    std::string path(const std::string& relative) const { return path_ + platform::kPathSeparator + relative; }
     // The directory's own name, the last part of path().
     std::string name() const;
 
