@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace app {
 
 namespace {
@@ -13,9 +15,10 @@ namespace {
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
 
-constexpr wchar_t kClassName[] = L"BatchRenameAboutWindow";
-constexpr const char* kCaption = "关于";
-constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 327, kWindowHeight = 232;
+using platform::win32::FontSpec;
+
+constexpr FontSpec kTitleFont{L"宋体", 21, true};
+constexpr FontSpec kDetailsFont{L"宋体", 14};
 constexpr int kLogoSide = 48;
 
 // The contact values are placeholders until the studio publishes real ones.
@@ -28,81 +31,62 @@ constexpr const char* kDetails =
 constexpr ControlLayout kLayout[] = {
     {ControlKind::PictureLabel, kAboutLogo, "", 23, 12, kLogoSide, kLogoSide},
     // One line: where a wider substitute for 宋体 is drawn, the end is clipped rather than wrapped.
-    {ControlKind::Label, kAboutTitle, "Lanmoor-批量改名", 83, 22, 180, 32, SS_LEFTNOWORDWRAP},
-    {ControlKind::Label, kAboutDetails, kDetails, 83, 65, 172, 59},
+    {ControlKind::Label, kAboutTitle, "Lanmoor-批量改名", 83, 22, 180, 32, SS_LEFTNOWORDWRAP, 0, &kTitleFont},
+    {ControlKind::Label, kAboutDetails, kDetails, 83, 65, 172, 59, 0, 0, &kDetailsFont},
     {ControlKind::Label, kAboutAuthor, "Lanmoor工作室 编写", 7, 177, 306, 21},
     // A label dressed as a button: raised frame, centred text; SS_NOTIFY lets it receive the press.
     {ControlKind::Label, kAboutOkLabel, "确定", 112, 142, 88, 24, SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY | WS_DLGFRAME},
 };
 
+constexpr platform::win32::WindowDesign kDesign{
+    L"BatchRenameAboutWindow",
+    "关于",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    50, 50, 327, 232,
+    kLayout,
+    FontSpec{L"宋体", 12},
+};
+
 }  // namespace
 
-bool AboutWindow::create(HWND owner) {
-    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY,
-                         kWindowWidth, kWindowHeight, owner, SW_SHOW);
-}
+bool AboutWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW); }
 
-LRESULT AboutWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE:
-            on_created();
-            return 0;
-        case WM_ERASEBKGND:
-            erase_background(reinterpret_cast<HDC>(wparam));
-            return 1;
-        case WM_CTLCOLORSTATIC:
-            return paint_label_background(reinterpret_cast<HDC>(wparam));
-        default:
-            break;
-    }
-    return WindowBase::on_message(message, wparam, lparam);
-}
-
-void AboutWindow::on_created() {
+void AboutWindow::on_create() {
     background_.reset(CreateSolidBrush(kAboutBackground));
-    title_font_ = platform::win32::make_font(L"宋体", 21, true);
-    details_font_ = platform::win32::make_font(L"宋体", 14, false);
-    text_font_ = platform::win32::make_font(L"宋体", 12, false);
-    platform::win32::create_controls(hwnd(), kLayout, text_font_.get());
-    SendMessageW(control(kAboutTitle), WM_SETFONT, reinterpret_cast<WPARAM>(title_font_.get()), FALSE);
-    SendMessageW(control(kAboutDetails), WM_SETFONT, reinterpret_cast<WPARAM>(details_font_.get()), FALSE);
-
-    // The logo is shrunk once, smoothly, rather than stretched at every paint.
-    logo_ = load_scaled_bitmap(IDB_ABOUT_LOGO, kLogoSide, kLogoSide);
-    SendMessageW(control(kAboutLogo), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
-
-    SetWindowSubclass(control(kAboutOkLabel), &AboutWindow::ok_label_subclass_proc, 0,
-                      reinterpret_cast<DWORD_PTR>(this));
+    show_logo();
+    watch_presses(kAboutOkLabel, [this] { close_about(); });
 }
 
-void AboutWindow::erase_background(HDC dc) const {
+void AboutWindow::on_dpi_changed(int) { show_logo(); }
+
+void AboutWindow::show_logo() {
+    // Drawn once per scale from the 120 x 120 source, smoothly, rather than
+    // stretched at every paint.
+    platform::win32::UniqueBitmap logo = load_scaled_bitmap(IDB_ABOUT_LOGO, scaled(kLogoSide), scaled(kLogoSide));
+    SendMessageW(control(kAboutLogo), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.get()));
+    // The label no longer shows the old picture, which may go now.
+    logo_ = std::move(logo);
+}
+
+bool AboutWindow::on_key(const platform::win32::KeyPress& key) {
+    if (key.key != VK_ESCAPE && key.key != VK_RETURN && key.key != VK_SPACE) return false;
+    close_about();
+    return true;
+}
+
+bool AboutWindow::paint_background(HDC dc) {
     RECT client{};
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, background_.get());
+    return true;
 }
 
-LRESULT AboutWindow::paint_label_background(HDC dc) const {
+HBRUSH AboutWindow::label_background(HDC dc, HWND) {
     // The text cells take the same colour as the brush that fills the rest of the label.
     SetBkColor(dc, kAboutBackground);
-    return reinterpret_cast<LRESULT>(background_.get());
+    return background_.get();
 }
 
 void AboutWindow::close_about() { DestroyWindow(hwnd()); }
-
-LRESULT CALLBACK AboutWindow::ok_label_subclass_proc(HWND label, UINT message, WPARAM wparam, LPARAM lparam,
-                                                     UINT_PTR id, DWORD_PTR ref_data) {
-    switch (message) {
-        case WM_LBUTTONDOWN:
-            // The press itself closes the window, label included: nothing of the label is used afterwards.
-            reinterpret_cast<AboutWindow*>(ref_data)->close_about();
-            return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(label, &AboutWindow::ok_label_subclass_proc, id);
-            break;
-        default:
-            break;
-    }
-    return DefSubclassProc(label, message, wparam, lparam);
-}
 
 }  // namespace app

@@ -20,7 +20,7 @@ enum AboutWindowControl : int {
 inline constexpr COLORREF kAboutBackground = RGB(236, 236, 236);
 
 // The product's name, version, contact lines and logo. It has no logic beyond
-// closing itself when "确定" is pressed.
+// closing itself when "确定" is pressed, or Esc, Enter or Space.
 class AboutWindow : public platform::win32::WindowBase {
 public:
     AboutWindow() = default;
@@ -29,22 +29,18 @@ public:
     bool create(HWND owner);
 
 private:
-    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // WindowBase
+    void on_create() override;
+    void on_dpi_changed(int dpi) override;
+    bool on_key(const platform::win32::KeyPress& key) override;
+    HBRUSH label_background(HDC dc, HWND label) override;
+    bool paint_background(HDC dc) override;
 
-    void on_created();
-    LRESULT paint_label_background(HDC dc) const;
-    void erase_background(HDC dc) const;
-
+    void show_logo();
     // 标签5 pressed.
     void close_about();
 
-    static LRESULT CALLBACK ok_label_subclass_proc(HWND label, UINT message, WPARAM wparam, LPARAM lparam,
-                                                   UINT_PTR id, DWORD_PTR ref_data);
-
     platform::win32::UniqueBrush background_;
-    platform::win32::UniqueFont title_font_;
-    platform::win32::UniqueFont details_font_;
-    platform::win32::UniqueFont text_font_;
     platform::win32::UniqueBitmap logo_;
 };
 

@@ -3,32 +3,22 @@
 #include "app/about_window.h"
 #include "app/lifecycle.h"
 #include "app/settings.h"
-#include "filelist/cell_edit.h"
 #include "naming/capture_date_names.h"
 #include "naming/image_load_failure_box.h"
 #include "picker/file_picker_window.h"
-#include "platform/pending_events.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_layout.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
-#include <array>
-#include <cwchar>
-
 namespace app {
-
 namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
+using platform::win32::FontSpec;
 
-constexpr wchar_t kClassName[] = L"BatchRenameMainWindow";
-constexpr const char* kCaption = "Lanmoor-批量文件改名1.5";
-constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 728, kWindowHeight = 472;
-constexpr int kTableFontPoints = 12;  // 宋体 at 16 pixels
-constexpr int kTableX = 8;
+constexpr FontSpec kButtonFont{L"宋体", 12};
+constexpr FontSpec kWelcomeFont{L"宋体", 14, true};
+constexpr FontSpec kTableFont{L"宋体", 16};
 
 constexpr ControlLayout kLayout[] = {
     {ControlKind::PushButton, kSelectFilesButton, "选择文件", 8, 6, 80, 32},
@@ -37,24 +27,21 @@ constexpr ControlLayout kLayout[] = {
     {ControlKind::PushButton, kClearButton, "清空", 257, 6, 80, 32},
     {ControlKind::PushButton, kAboutButton, "关于", 340, 6, 80, 32},
     {ControlKind::PushButton, kExitButton, "退出", 424, 6, 80, 32},
-    {ControlKind::Label, kWelcomeLabel, "欢迎使用Lanmoor软件!", 512, 6, 200, 32, SS_CENTERIMAGE},
-    {ControlKind::ListView, kFileTableView, "", kTableX, 46, 704, 369, LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL},
+    {ControlKind::Label, kWelcomeLabel, "欢迎使用Lanmoor软件!", 512, 6, 200, 32, SS_CENTERIMAGE, 0, &kWelcomeFont},
+    {ControlKind::ListView, kFileTableView, "", 8, 46, 704, 369, LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+     0, &kTableFont},
     {ControlKind::Label, kStatusLabel, "", 8, 419, 704, 19},
     {ControlKind::Edit, kCellEditor, "", 199, 420, 79, 19},
 };
 
-struct ColumnSpec {
-    const char* header;
-    int width;
+constexpr platform::win32::WindowDesign kDesign{
+    L"BatchRenameMainWindow",
+    "Lanmoor-批量文件改名1.5",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    50, 50, 728, 472,
+    kLayout,
+    kButtonFont,
 };
-constexpr std::array<ColumnSpec, filelist::FileTable::kColumnCount> kColumns = {{
-    {"序", 40},
-    {"原名称", 150},
-    {"新名称", 150},
-    {"后缀名", 60},
-    {"目录", 200},
-    {"处理结果", 80},
-}};
 
 }  // namespace
 
@@ -62,61 +49,10 @@ MainWindow::MainWindow(filelist::MainModel& model) : model_(model) {}
 
 MainWindow::~MainWindow() { model_.table.set_observer(nullptr); }
 
-bool MainWindow::create(int show_command) {
-    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWindowX,
-                         kWindowY, kWindowWidth, kWindowHeight, nullptr, show_command);
-}
+bool MainWindow::create(int show_command) { return create_window(kDesign, nullptr, show_command); }
 
-LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE:
-            on_created();
-            return 0;
-        case WM_COMMAND:
-            on_command(LOWORD(wparam), HIWORD(wparam));
-            return 0;
-        case WM_NOTIFY: {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
-            if (header.idFrom == kFileTableView) return on_table_notify(header, lparam);
-            break;
-        }
-        case WM_DESTROY:
-            model_.table.set_observer(nullptr);
-            model_.status.set_on_change(nullptr);
-            shut_down(model_.state);
-            return 0;
-        case WM_NCDESTROY:
-            if (on_closed_) on_closed_();
-            break;
-        default:
-            break;
-    }
-    return WindowBase::on_message(message, wparam, lparam);
-}
-
-void MainWindow::on_created() {
-    control_font_ = platform::win32::make_font(L"宋体", 12, false);
-    welcome_font_ = platform::win32::make_font(L"宋体", 14, true);
-    table_font_ = platform::win32::make_font(L"宋体", 16, false);
-    platform::win32::create_controls(hwnd(), kLayout, control_font_.get());
-    SendMessageW(control(kWelcomeLabel), WM_SETFONT, reinterpret_cast<WPARAM>(welcome_font_.get()), FALSE);
-
-    HWND table = control(kFileTableView);
-    SendMessageW(table, WM_SETFONT, reinterpret_cast<WPARAM>(table_font_.get()), FALSE);
-    ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        std::wstring header = platform::win32::widen(kColumns[i].header);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = header.data();
-        column.cx = kColumns[i].width;
-        column.iSubItem = static_cast<int>(i);
-        ListView_InsertColumn(table, static_cast<int>(i), &column);
-    }
-    SetWindowSubclass(table, &MainWindow::table_subclass_proc, 0, reinterpret_cast<DWORD_PTR>(this));
-
-    ShowWindow(control(kCellEditor), SW_HIDE);
-
+void MainWindow::on_create() {
+    set_up_table();
     model_.table.set_observer(this);
     rows_replaced(model_.table.row_count());
     platform::win32::set_window_text(control(kStatusLabel), model_.status.text());
@@ -153,6 +89,20 @@ void MainWindow::on_command(int id, int code) {
             break;
     }
 }
+
+LRESULT MainWindow::on_notify(const NMHDR& header) {
+    if (header.idFrom == kFileTableView) return on_table_notify(header);
+    return 0;
+}
+
+void MainWindow::on_destroy() {
+    model_.table.set_observer(nullptr);
+    model_.status.set_on_change(nullptr);
+    shut_down(model_.state);
+    if (on_closed_) on_closed_();
+}
+
+void MainWindow::on_dpi_changed(int dpi) { lay_out_table(dpi); }
 
 void MainWindow::open_file_picker() {
     // One picker at a time: pressing the button again brings it forward.
@@ -193,96 +143,6 @@ void MainWindow::open_about_window() {
     }
     about_window_ = std::make_unique<AboutWindow>();
     if (!about_window_->create(hwnd())) about_window_.reset();
-}
-
-LRESULT MainWindow::on_table_notify(const NMHDR& header, LPARAM lparam) {
-    switch (header.code) {
-        case LVN_GETDISPINFOW:
-            fill_display_text(*reinterpret_cast<NMLVDISPINFOW*>(lparam));
-            return 0;
-        case NM_DBLCLK:
-            // A double click on a row activates it; on empty space it does nothing.
-            if (reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem >= 0) begin_cell_edit_at_current_row();
-            return 0;
-        default:
-            return 0;
-    }
-}
-
-void MainWindow::fill_display_text(NMLVDISPINFOW& info) const {
-    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
-    std::wstring text = platform::win32::widen(
-        model_.table.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem));
-    std::size_t n = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
-    std::wmemcpy(info.item.pszText, text.data(), n);
-    info.item.pszText[n] = L'\0';
-}
-
-std::optional<std::size_t> MainWindow::current_row() const {
-    int row = ListView_GetNextItem(control(kFileTableView), -1, LVNI_SELECTED);
-    if (row < 0) return std::nullopt;
-    return static_cast<std::size_t>(row);
-}
-
-std::vector<int> MainWindow::column_widths() const {
-    std::vector<int> widths;
-    for (int i = 0; i < filelist::FileTable::kColumnCount; ++i) {
-        widths.push_back(ListView_GetColumnWidth(control(kFileTableView), i));
-    }
-    return widths;
-}
-
-void MainWindow::begin_cell_edit_at_current_row() {
-    HWND editor = control(kCellEditor);
-    ShowWindow(editor, SW_HIDE);
-
-    std::vector<int> widths = column_widths();
-    SCROLLINFO scroll{};
-    scroll.cbSize = sizeof scroll;
-    scroll.fMask = SIF_POS;
-    int scroll_x = GetScrollInfo(control(kFileTableView), SB_HORZ, &scroll) ? scroll.nPos : 0;
-
-    filelist::TableView view;
-    view.column_widths = widths;
-    view.scroll_x = scroll_x;
-    view.table_x = kTableX;
-    view.font_points = kTableFontPoints;
-    view.current_row = current_row();
-    std::optional<filelist::CellEditor> placement = filelist::begin_cell_edit(model_.state, model_.table, view);
-    if (!placement) return;
-
-    RECT rect{};
-    GetWindowRect(editor, &rect);
-    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
-    MoveWindow(editor, placement->x, rect.top, placement->width, placement->height, TRUE);
-    platform::win32::set_window_text(editor, placement->text);
-    ShowWindow(editor, SW_SHOW);
-    platform::process_pending_events();
-}
-
-void MainWindow::commit_editor_text() {
-    if (!IsWindowVisible(control(kCellEditor))) return;
-    filelist::commit_cell_edit(model_.state, model_.table, current_row(),
-                               platform::win32::window_text(control(kCellEditor)));
-}
-
-void MainWindow::rows_replaced(std::size_t row_count) {
-    HWND table = control(kFileTableView);
-    ListView_SetItemCountEx(table, static_cast<int>(row_count), 0);
-    InvalidateRect(table, nullptr, TRUE);
-}
-
-void MainWindow::row_changed(std::size_t row) {
-    ListView_RedrawItems(control(kFileTableView), static_cast<int>(row), static_cast<int>(row));
-}
-
-LRESULT CALLBACK MainWindow::table_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                                 DWORD_PTR ref_data) {
-    if (message == WM_MOUSEMOVE) {
-        auto* self = reinterpret_cast<MainWindow*>(ref_data);
-        filelist::track_pointer(self->model_.state, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-    }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filelist/cell_edit.h"
 #include "filelist/file_table.h"
 #include "filelist/main_model.h"
 #include "naming/numbering_window.h"
@@ -51,11 +52,12 @@ public:
     void set_on_closed(std::function<void()> on_closed) { on_closed_ = std::move(on_closed); }
 
 private:
-    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
-
-    void on_created();
-    void on_command(int id, int code);
-    LRESULT on_table_notify(const NMHDR& header, LPARAM lparam);
+    // WindowBase
+    void on_create() override;
+    void on_command(int id, int code) override;
+    LRESULT on_notify(const NMHDR& header) override;
+    void on_destroy() override;
+    void on_dpi_changed(int dpi) override;
 
     // Button handlers.
     void open_file_picker();
@@ -63,9 +65,13 @@ private:
     void open_numbering_window();
     void open_about_window();
 
-    // Table and in-place editor.
+    // The table and its in-place editor (main_window_table.cpp).
+    void set_up_table();
+    void lay_out_table(int dpi);
+    LRESULT on_table_notify(const NMHDR& header);
     void fill_display_text(NMLVDISPINFOW& info) const;
     void begin_cell_edit_at_current_row();
+    void place_editor(const filelist::CellEditor& placement);
     void commit_editor_text();
     std::optional<std::size_t> current_row() const;
     std::vector<int> column_widths() const;
@@ -74,14 +80,9 @@ private:
     void rows_replaced(std::size_t row_count) override;
     void row_changed(std::size_t row) override;
 
-    static LRESULT CALLBACK table_subclass_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                                UINT_PTR id, DWORD_PTR ref_data);
-
     filelist::MainModel& model_;
     std::function<void()> on_closed_;
-    platform::win32::UniqueFont control_font_;
-    platform::win32::UniqueFont welcome_font_;
-    platform::win32::UniqueFont table_font_;
+    int table_dpi_ = platform::win32::kDesignDpi;  // the DPI the column widths were last set for
 
     // "确定改名" and "自动编号".
     naming::RenameRun rename_run_;

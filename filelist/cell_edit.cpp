@@ -14,17 +14,28 @@ ColumnHit hit_test_column(std::span<const int> column_widths, int content_x) {
     return {};
 }
 
+namespace {
+
+// A length designed at 96 DPI, at dpi, rounded to the nearest pixel.
+int at_dpi(int design_pixels, int dpi) { return (design_pixels * dpi + 48) / 96; }
+
+}  // namespace
+
+CellEditor editor_placement(const TableView& view, const ColumnHit& hit) {
+    CellEditor editor;
+    editor.x = hit.left - view.scroll_x + view.table_x + at_dpi(2, view.dpi);
+    editor.width = hit.width;
+    editor.height = at_dpi(view.font_points * 4 / 3 + 1, view.dpi);
+    return editor;
+}
+
 std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& table, const TableView& view) {
     ColumnHit hit = hit_test_column(view.column_widths, state.pointer_x + view.scroll_x);
     state.edit_column = hit.column;
     if (hit.column < FileTable::kOriginalName || hit.column > FileTable::kDirectory) return std::nullopt;
     if (!view.current_row || *view.current_row >= table.row_count()) return std::nullopt;
 
-    CellEditor editor;
-    editor.x = hit.left - view.scroll_x + view.table_x + 2;
-    editor.width = hit.width;
-    // One and a third of the point size in pixels, plus one (17 for 12 points).
-    editor.height = view.font_points * 4 / 3 + 1;
+    CellEditor editor = editor_placement(view, hit);
     editor.text = table.cell(*view.current_row, hit.column);
     return editor;
 }

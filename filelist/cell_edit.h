@@ -30,6 +30,7 @@ struct TableView {
     int scroll_x = 0;                      // horizontal scroll, in pixels
     int table_x = 0;                       // table's left edge in the window's client area
     int font_points = 12;                  // size of the table's font
+    int dpi = 96;                          // the display's scale, 96 for 100 %
     std::optional<std::size_t> current_row;
 };
 
@@ -40,6 +41,12 @@ struct CellEditor {
     int height = 0;
     std::string text;
 };
+
+// Where the editor goes over a column that was hit, scaled to the display:
+// just right of the column's left edge and the table's border, as wide as
+// the column, one and a third of the font's point size high plus one (17
+// pixels for 12 points at 96 DPI). The text is left empty.
+CellEditor editor_placement(const TableView& view, const ColumnHit& hit);
 
 // Row activated: hit-tests state.pointer_x, sets state.edit_column to the
 // column hit (or -1), and tells where to show the editor over columns 原名称 to 目录. Nothing

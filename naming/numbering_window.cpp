@@ -11,12 +11,7 @@ namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
-
-constexpr wchar_t kClassName[] = L"BatchRenameNumberingWindow";
-constexpr const char* kCaption = "自动编号改名";
-constexpr int kWindowWidth = 304, kWindowHeight = 242;
-// Where the window opens, from the owner's top-left corner.
-constexpr int kOffsetX = 60, kOffsetY = 80;
+using platform::win32::FontSpec;
 
 constexpr int kStartMaxCharacters = 5;
 constexpr int kSpinnerWidth = 16;
@@ -35,9 +30,23 @@ constexpr ControlLayout kLayout[] = {
     {ControlKind::UpDown, kIncrementSpinner, "", 76 + 63 - kSpinnerWidth, 86, kSpinnerWidth, 26,
      UDS_AUTOBUDDY | UDS_NOTHOUSANDS, kRuleGroup},
     {ControlKind::CheckBox, kCaptureDateCheck, "以图像拍摄日期为文件名", 24, 168, 168, 24},
-    {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32},
+    // Enter presses 确定.
+    {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32, BS_DEFPUSHBUTTON},
     {ControlKind::PushButton, kCancelRuleButton, "取消", 201, 96, 75, 32},
 };
+
+constexpr platform::win32::WindowDesign kDesign{
+    L"BatchRenameNumberingWindow",
+    "自动编号改名",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    0, 0, 304, 242,
+    kLayout,
+    FontSpec{L"宋体", 12},
+    kConfirmRuleButton,
+};
+
+// Where the window opens, from the owner's top-left corner, at 96 DPI.
+constexpr POINT kOffsetFromOwner{60, 80};
 
 }  // namespace
 
@@ -45,37 +54,33 @@ NumberingWindow::NumberingWindow(filelist::AppState& state, filelist::FileTable&
                                  CaptureDateBuilder build_capture_date_names)
     : state_(state), table_(table), build_capture_date_names_(std::move(build_capture_date_names)) {}
 
-bool NumberingWindow::create(HWND owner) {
-    RECT owner_rect{};
-    GetWindowRect(owner, &owner_rect);
-    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, owner_rect.left + kOffsetX,
-                         owner_rect.top + kOffsetY, kWindowWidth, kWindowHeight, owner, SW_SHOW);
-}
+bool NumberingWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW, kOffsetFromOwner); }
 
-LRESULT NumberingWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE:
-            on_created();
-            return 0;
-        case WM_COMMAND:
-            if (HIWORD(wparam) == BN_CLICKED) {
-                if (LOWORD(wparam) == kConfirmRuleButton) confirm_rule();
-                if (LOWORD(wparam) == kCancelRuleButton) cancel_rule();
-            }
-            return 0;
-        default:
-            break;
-    }
-    return WindowBase::on_message(message, wparam, lparam);
-}
-
-void NumberingWindow::on_created() {
-    font_ = platform::win32::make_font(L"宋体", 12, false);
-    platform::win32::create_controls(hwnd(), kLayout, font_.get());
+void NumberingWindow::on_create() {
     SendMessageW(control(kStartEdit), EM_SETLIMITTEXT, kStartMaxCharacters, 0);
     HWND spinner = control(kIncrementSpinner);
     SendMessageW(spinner, UDM_SETRANGE32, kIncrementMin, kIncrementMax);
     SendMessageW(spinner, UDM_SETPOS32, 0, kIncrementDefault);
+}
+
+void NumberingWindow::on_command(int id, int code) {
+    switch (id) {
+        case kConfirmRuleButton:
+            if (code == BN_CLICKED) confirm_rule();
+            break;
+        case IDOK:  // Enter where the system gives no default button
+            confirm_rule();
+            break;
+        case kCancelRuleButton:
+            if (code == BN_CLICKED) cancel_rule();
+            break;
+        case IDCANCEL:
+            // Esc closes the window as its close box does: the rule stays.
+            close();
+            break;
+        default:
+            break;
+    }
 }
 
 void NumberingWindow::confirm_rule() {

@@ -40,8 +40,9 @@ public:
     bool busy() const { return busy_; }
 
 private:
-    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
-    void on_created();
+    // WindowBase
+    void on_create() override;
+    void on_command(int id, int code) override;
 
     // Button handlers.
     void confirm_rule();
@@ -52,7 +53,6 @@ private:
     filelist::AppState& state_;
     filelist::FileTable& table_;
     CaptureDateBuilder build_capture_date_names_;
-    platform::win32::UniqueFont font_;
     bool busy_ = false;
 };
 

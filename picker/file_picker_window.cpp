@@ -13,15 +13,9 @@ namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
+using platform::win32::FontSpec;
 using platform::win32::set_window_text;
 using platform::win32::widen;
-
-constexpr wchar_t kClassName[] = L"BatchRenameFilePicker";
-constexpr const char* kCaption = "选择改名文件";
-constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 515, kWindowHeight = 463;
-
-// A drop-down list is laid out by its closed height; its list opens below it.
-constexpr int kDropDownListRows = 12;
 
 constexpr ControlLayout kLayout[] = {
     {ControlKind::DropDownList, kDriveBox, "", 8, 7, 172, 22},
@@ -40,74 +34,28 @@ constexpr ControlLayout kLayout[] = {
 constexpr int kTreeLineHeight = 16;
 constexpr int kTreeIndent = 8;
 constexpr int kFolderWidth = 14;
+constexpr int kFolderHeight = 11;
 
-// Gives a drop-down list the closed height of its layout and room for a
-// dozen rows when it opens.
-void fit_drop_down(HWND combo, const ControlLayout& layout) {
-    // The closed height follows the selection field's height by a margin
-    // that depends on the system's look: step the field until it fits. A
-    // field never gets lower than its font needs, so a drop-down list may
-    // stay a little higher than its layout asks.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT closed{};
-        GetWindowRect(combo, &closed);
-        int off = layout.h - (closed.bottom - closed.top);
-        if (off == 0) break;
-        int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
-    }
-    int row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    SetWindowPos(combo, nullptr, 0, 0, layout.w, layout.h + kDropDownListRows * row + 2, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-const ControlLayout& layout_of(int id) {
-    return *std::find_if(std::begin(kLayout), std::end(kLayout), [id](const ControlLayout& s) { return s.id == id; });
-}
+constexpr platform::win32::WindowDesign kDesign{
+    L"BatchRenameFilePicker",
+    "选择改名文件",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    50, 50, 515, 463,
+    kLayout,
+    FontSpec{L"宋体", 12},
+};
 
 }  // namespace
 
 FilePickerWindow::FilePickerWindow(filelist::MainModel& main, DirectoryStore store)
     : main_(main), store_(std::move(store)) {}
 
-bool FilePickerWindow::create(HWND owner) {
-    return create_window(kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY,
-                         kWindowWidth, kWindowHeight, owner, SW_SHOW);
-}
+bool FilePickerWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW); }
 
-LRESULT FilePickerWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE:
-            on_created();
-            return 0;
-        case WM_COMMAND:
-            on_command(LOWORD(wparam), HIWORD(wparam));
-            return 0;
-        case WM_MEASUREITEM: {
-            auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
-            if (item.CtlID != kDirectoryBox) break;
-            item.itemHeight = kTreeLineHeight;
-            return TRUE;
-        }
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-            if (item.CtlID != kDirectoryBox) break;
-            draw_tree_line(item);
-            return TRUE;
-        }
-        default:
-            break;
-    }
-    return WindowBase::on_message(message, wparam, lparam);
-}
-
-void FilePickerWindow::on_created() {
-    font_ = platform::win32::make_font(L"宋体", 12, false);
+void FilePickerWindow::on_create() {
     folder_brush_.reset(CreateSolidBrush(RGB(240, 200, 90)));
     open_folder_brush_.reset(CreateSolidBrush(RGB(255, 230, 150)));
     outline_brush_.reset(CreateSolidBrush(RGB(150, 110, 30)));
-    platform::win32::create_controls(hwnd(), kLayout, font_.get());
-    fit_drop_down(control(kDriveBox), layout_of(kDriveBox));
-    fit_drop_down(control(kTypeList), layout_of(kTypeList));
 
     for (const std::string& type : model_.types) {
         SendMessageW(control(kTypeList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(type).c_str()));
@@ -119,6 +67,25 @@ void FilePickerWindow::on_created() {
         SendMessageW(control(kDriveBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(drive + ":").c_str()));
     }
     show_directory_change();
+}
+
+void FilePickerWindow::on_dpi_changed(int) {
+    SendMessageW(control(kDirectoryBox), LB_SETITEMHEIGHT, 0, scaled(kTreeLineHeight));
+}
+
+bool FilePickerWindow::on_key(const platform::win32::KeyPress& key) {
+    // Ctrl+A in the file list selects every file, as 全选 does.
+    if (key.key == 'A' && key.ctrl && key.focus == control(kFileListBox)) {
+        on_select_all_clicked();
+        return true;
+    }
+    return false;
+}
+
+bool FilePickerWindow::on_measure_item(MEASUREITEMSTRUCT& item) {
+    if (item.CtlID != kDirectoryBox) return false;
+    item.itemHeight = static_cast<UINT>(scaled(kTreeLineHeight));
+    return true;
 }
 
 void FilePickerWindow::on_command(int id, int code) {
@@ -149,8 +116,14 @@ void FilePickerWindow::on_command(int id, int code) {
             // Cancelling changes nothing: the main table keeps what it shows.
             DestroyWindow(hwnd());
             break;
-        case IDOK:  // Enter
-            if (GetFocus() == control(kDirectoryBox)) on_directory_opened();
+        case IDOK:  // Enter: opens a directory, adds a typed type, else confirms
+            if (GetFocus() == control(kDirectoryBox)) {
+                on_directory_opened();
+            } else if (GetFocus() == control(kCustomTypeEdit)) {
+                on_add_type_clicked();
+            } else {
+                on_confirm_clicked();
+            }
             break;
         default:
             break;
@@ -261,37 +234,41 @@ void FilePickerWindow::show_files() {
 
 void FilePickerWindow::show_count() { set_window_text(control(kCountLabel), model_.count_text); }
 
-void FilePickerWindow::draw_tree_line(const DRAWITEMSTRUCT& item) const {
-    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= model_.tree.lines.size()) return;
+bool FilePickerWindow::on_draw_item(const DRAWITEMSTRUCT& item) {
+    if (item.CtlID != kDirectoryBox) return false;
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= model_.tree.lines.size()) return true;
     const DirectoryTreeLine& line = model_.tree.lines[item.itemID];
     HDC dc = item.hDC;
     RECT row = item.rcItem;
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-    // A small folder, open for the directories on the way down.
-    int x = row.left + 2 + line.depth * kTreeIndent;
-    int y = row.top + (row.bottom - row.top - 11) / 2;
-    RECT tab{x, y, x + 6, y + 3};
-    RECT body{x, y + 2, x + kFolderWidth, y + 11};
+    // A small folder, open for the directories on the way down, drawn at
+    // 96-DPI sizes scaled to the window's.
+    auto px = [this](int design) { return scaled(design); };
+    int x = row.left + px(2 + line.depth * kTreeIndent);
+    int y = row.top + (row.bottom - row.top - px(kFolderHeight)) / 2;
+    RECT tab{x, y, x + px(6), y + px(3)};
+    RECT body{x, y + px(2), x + px(kFolderWidth), y + px(kFolderHeight)};
     FillRect(dc, &tab, folder_brush_.get());
     FrameRect(dc, &tab, outline_brush_.get());
     FillRect(dc, &body, folder_brush_.get());
     FrameRect(dc, &body, outline_brush_.get());
     if (line.open) {
-        RECT flap{x + 3, y + 5, x + kFolderWidth, y + 11};
+        RECT flap{x + px(3), y + px(5), x + px(kFolderWidth), y + px(kFolderHeight)};
         FillRect(dc, &flap, open_folder_brush_.get());
         FrameRect(dc, &flap, outline_brush_.get());
     }
 
     RECT text = row;
-    text.left = x + kFolderWidth + 4;
+    text.left = x + px(kFolderWidth + 4);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     std::wstring label = widen(line.label);
     DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
+    return true;
 }
 
 }  // namespace picker

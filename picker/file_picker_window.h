@@ -40,10 +40,13 @@ public:
     bool create(HWND owner);
 
 private:
-    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
-
-    void on_created();
-    void on_command(int id, int code);
+    // WindowBase
+    void on_create() override;
+    void on_command(int id, int code) override;
+    void on_dpi_changed(int dpi) override;
+    bool on_key(const platform::win32::KeyPress& key) override;
+    bool on_measure_item(MEASUREITEMSTRUCT& item) override;
+    bool on_draw_item(const DRAWITEMSTRUCT& item) override;
 
     // Handlers, one per control event.
     void on_drive_selected();         // 驱动器框1 selection
@@ -62,12 +65,10 @@ private:
     void show_directory_change();
     std::vector<std::size_t> selected_files() const;
 
-    void draw_tree_line(const DRAWITEMSTRUCT& item) const;
 
     filelist::MainModel& main_;
     DirectoryStore store_;
     FilePickerModel model_;
-    platform::win32::UniqueFont font_;
     platform::win32::UniqueBrush folder_brush_;
     platform::win32::UniqueBrush open_folder_brush_;
     platform::win32::UniqueBrush outline_brush_;

@@ -29,6 +29,11 @@ struct MemoryDcDeleter {
 };
 using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
+struct IconDestroyer {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
 struct KernelHandleCloser {
     void operator()(HANDLE h) const {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -62,9 +67,5 @@ struct ComReleaser {
 };
 template <class Interface>
 using UniqueCom = std::unique_ptr<Interface, ComReleaser>;
-
-// A font of the given face and pixel height, in the GB2312 character set so
-// that Chinese text finds its glyphs even where the face itself is missing.
-UniqueFont make_font(const wchar_t* face, int pixel_height, bool bold);
 
 }  // namespace platform::win32

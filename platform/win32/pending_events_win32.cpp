@@ -24,8 +24,15 @@ void process_pending_events() {
 bool quit_requested() { return g_quit_requested; }
 
 namespace win32 {
+namespace {
+KeyFilter g_key_filter = nullptr;
+}
+
+void set_key_filter(KeyFilter filter) { g_key_filter = filter; }
 
 void dispatch_message(MSG& msg) {
+    bool is_key = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    if (is_key && g_key_filter && g_key_filter(msg)) return;
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (top && IsDialogMessageW(top, &msg)) return;
     TranslateMessage(&msg);

@@ -1,9 +1,12 @@
 #include "platform/win32/window_layout.h"
-#include "platform/win32/handles.h"
+
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 namespace platform::win32 {
@@ -12,68 +15,143 @@ namespace {
 struct KindStyle {
     const wchar_t* window_class;
     DWORD style;
-    DWORD ex_style;
 };
 
 KindStyle style_of(ControlKind kind) {
     switch (kind) {
-        case ControlKind::PushButton: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
-        case ControlKind::Label: return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
-        case ControlKind::PictureLabel: return {WC_STATICW, SS_BITMAP | SS_REALSIZECONTROL, 0};
-        case ControlKind::Edit: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER, 0};
-        case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-        case ControlKind::GroupBox: return {WC_BUTTONW, BS_GROUPBOX, 0};
-        case ControlKind::DropDownList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::PushButton: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
+        case ControlKind::Label: return {WC_STATICW, SS_LEFT | SS_NOPREFIX};
+        case ControlKind::PictureLabel: return {WC_STATICW, SS_BITMAP | SS_REALSIZECONTROL};
+        case ControlKind::Edit: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER};
+        case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
+        case ControlKind::GroupBox: return {WC_BUTTONW, BS_GROUPBOX};
+        case ControlKind::DropDownList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
         case ControlKind::ListBox:
-            return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER, 0};
-        case ControlKind::ListView:
-            return {WC_LISTVIEWW, LVS_REPORT | WS_TABSTOP | WS_BORDER, 0};
+            return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER};
+        case ControlKind::ListView: return {WC_LISTVIEWW, LVS_REPORT | WS_TABSTOP | WS_BORDER};
         // Placed where its layout row says: an alignment style would move it
         // and shrink its buddy once attached.
-        case ControlKind::UpDown: return {UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS, 0};
+        case ControlKind::UpDown: return {UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS};
     }
-    return {WC_STATICW, 0, 0};
+    return {WC_STATICW, 0};
+}
+
+// A drop-down list opens below its closed height with room for a dozen rows.
+constexpr int kDropDownListRows = 12;
+
+// Gives a drop-down list the closed height of its place. The closed height
+// follows the selection field's height by a margin that depends on the
+// system's look: step the field until it fits. A field never gets lower than
+// its font needs, so a drop-down list may stay a little higher than its place.
+void fit_drop_down(HWND combo, const RECT& place) {
+    const int height = place.bottom - place.top;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed{};
+        GetWindowRect(combo, &closed);
+        int off = height - (closed.bottom - closed.top);
+        if (off == 0) break;
+        int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+    }
+    int row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(combo, nullptr, 0, 0, place.right - place.left, height + kDropDownListRows * row + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-UniqueFont make_font(const wchar_t* face, int pixel_height, bool bold) {
+bool FontSpec::operator==(const FontSpec& other) const {
+    return std::wcscmp(face, other.face) == 0 && pixel_height == other.pixel_height && bold == other.bold;
+}
+
+UniqueFont make_font(const FontSpec& spec, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -pixel_height;
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = -scale_to_dpi(spec.pixel_height, dpi);
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-void create_controls(HWND parent, std::span<const ControlLayout> layout, HFONT font) {
-    for (const ControlLayout& entry : layout) {
-        int x = entry.x;
-        int y = entry.y;
-        if (entry.group != 0) {
-            for (const ControlLayout& g : layout) {
-                if (g.id == entry.group) {
-                    x += g.x;
-                    y += g.y;
-                    break;
-                }
-            }
-        }
+void ControlSet::create(HWND parent, std::span<const ControlLayout> layout, const FontSpec& window_font, int dpi) {
+    parent_ = parent;
+    layout_ = layout;
+    window_font_ = window_font;
+    dpi_ = dpi;
+    make_fonts();
+    for (const ControlLayout& entry : layout_) {
         KindStyle ks = style_of(entry.kind);
+        RECT at = place(entry.id);
         std::wstring text = widen(entry.text ? entry.text : "");
-        HWND control = CreateWindowExW(ks.ex_style, ks.window_class, text.c_str(),
-                                       WS_CHILD | WS_VISIBLE | ks.style | entry.extra_style, x, y, entry.w, entry.h,
-                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+        HWND control = CreateWindowExW(0, ks.window_class, text.c_str(), WS_CHILD | WS_VISIBLE | ks.style | entry.extra_style,
+                                       at.left, at.top, at.right - at.left, at.bottom - at.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                        GetModuleHandleW(nullptr), nullptr);
-        if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (!control) continue;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(entry.id)), FALSE);
+    }
+    for (const ControlLayout& entry : layout_) {
+        if (entry.kind == ControlKind::DropDownList) fit_drop_down(GetDlgItem(parent_, entry.id), place(entry.id));
     }
 }
 
-HWND create_top_level(const wchar_t* window_class, const char* caption, DWORD style, int x, int y, int w, int h,
-                      HWND owner, void* create_param) {
-    return CreateWindowExW(0, window_class, widen(caption).c_str(), style, x, y, w, h, owner, nullptr,
-                           GetModuleHandleW(nullptr), create_param);
+void ControlSet::lay_out(int dpi) {
+    dpi_ = dpi;
+    // The old fonts stay alive until every control has its new one.
+    std::vector<MadeFont> old_fonts = std::move(fonts_);
+    make_fonts();
+    for (const ControlLayout& entry : layout_) place_control(entry);
+}
+
+void ControlSet::place_control(const ControlLayout& entry) const {
+    HWND control = GetDlgItem(parent_, entry.id);
+    if (!control) return;
+    RECT at = place(entry.id);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(entry.id)), FALSE);
+    SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (entry.kind == ControlKind::DropDownList) fit_drop_down(control, at);
+    InvalidateRect(control, nullptr, TRUE);
+}
+
+const ControlLayout* ControlSet::row(int id) const {
+    auto found = std::find_if(layout_.begin(), layout_.end(), [id](const ControlLayout& r) { return r.id == id; });
+    return found == layout_.end() ? nullptr : &*found;
+}
+
+RECT ControlSet::place(int id) const {
+    const ControlLayout* entry = row(id);
+    if (!entry) return RECT{};
+    int x = entry->x, y = entry->y;
+    if (const ControlLayout* group = entry->group != 0 ? row(entry->group) : nullptr) {
+        x += group->x;
+        y += group->y;
+    }
+    int left = scale_to_dpi(x, dpi_), top = scale_to_dpi(y, dpi_);
+    return RECT{left, top, left + scale_to_dpi(entry->w, dpi_), top + scale_to_dpi(entry->h, dpi_)};
+}
+
+void ControlSet::make_fonts() {
+    auto add = [&](const FontSpec& spec) {
+        for (const MadeFont& made : fonts_) {
+            if (made.spec == spec) return;
+        }
+        fonts_.push_back({spec, make_font(spec, dpi_)});
+    };
+    add(window_font_);
+    for (const ControlLayout& entry : layout_) {
+        if (entry.font) add(*entry.font);
+    }
+}
+
+HFONT ControlSet::font_of(int id) const {
+    const ControlLayout* entry = row(id);
+    const FontSpec& spec = entry && entry->font ? *entry->font : window_font_;
+    for (const MadeFont& made : fonts_) {
+        if (made.spec == spec) return made.font.get();
+    }
+    return nullptr;
 }
 
 std::string window_text(HWND hwnd) {

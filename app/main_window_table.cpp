@@ -1,0 +1,166 @@
+// The main window's file table (超级列表框1), an owner-data list view that
+// shows the rows of the model, and its in-place editor (编辑框1).
+#include "app/main_window.h"
+
+#include "filelist/cell_edit.h"
+#include "platform/pending_events.h"
+#include "platform/win32/text.h"
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+
+namespace app {
+namespace {
+
+constexpr int kTableFontPoints = 12;  // 宋体 at 16 pixels
+
+struct ColumnSpec {
+    const char* header;
+    int width;  // pixels at 96 DPI
+};
+constexpr std::array<ColumnSpec, filelist::FileTable::kColumnCount> kColumns = {{
+    {"序", 40},
+    {"原名称", 150},
+    {"新名称", 150},
+    {"后缀名", 60},
+    {"目录", 200},
+    {"处理结果", 80},
+}};
+
+}  // namespace
+
+void MainWindow::set_up_table() {
+    HWND table = control(kFileTableView);
+    ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        std::wstring header = platform::win32::widen(kColumns[i].header);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = header.data();
+        column.cx = scaled(kColumns[i].width);
+        column.iSubItem = static_cast<int>(i);
+        ListView_InsertColumn(table, static_cast<int>(i), &column);
+    }
+    table_dpi_ = dpi();
+    watch_pointer_moves(kFileTableView, [this](POINT at) { filelist::track_pointer(model_.state, at.x, at.y); });
+    ShowWindow(control(kCellEditor), SW_HIDE);
+}
+
+void MainWindow::lay_out_table(int dpi) {
+    HWND table = control(kFileTableView);
+    // The same rows stay in view, and columns the user widened stay wider.
+    int top_row = ListView_GetTopIndex(table);
+    for (int i = 0; i < filelist::FileTable::kColumnCount; ++i) {
+        ListView_SetColumnWidth(table, i, MulDiv(ListView_GetColumnWidth(table, i), dpi, table_dpi_));
+    }
+    table_dpi_ = dpi;
+    if (top_row > 0 && ListView_GetItemCount(table) > 0) {
+        ListView_EnsureVisible(table, ListView_GetItemCount(table) - 1, FALSE);
+        ListView_EnsureVisible(table, top_row, FALSE);
+    }
+    // An open editor moves with its column.
+    int column = model_.state.edit_column;
+    if (IsWindowVisible(control(kCellEditor)) && column > 0 && column < filelist::FileTable::kColumnCount) {
+        std::vector<int> widths = column_widths();
+        filelist::TableView view;
+        view.column_widths = widths;
+        view.table_x = control_place(kFileTableView).left;
+        view.font_points = kTableFontPoints;
+        view.dpi = dpi;
+        filelist::ColumnHit hit{column, 0, widths[static_cast<std::size_t>(column)]};
+        for (int i = 0; i < column; ++i) hit.left += widths[static_cast<std::size_t>(i)];
+        filelist::CellEditor placement = filelist::editor_placement(view, hit);
+        RECT line = control_place(kCellEditor);
+        MoveWindow(control(kCellEditor), placement.x, line.top, placement.width, placement.height, TRUE);
+    }
+}
+
+LRESULT MainWindow::on_table_notify(const NMHDR& header) {
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            fill_display_text(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+            return 0;
+        case NM_DBLCLK:
+            // A double click on a row activates it; on empty space it does nothing.
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) begin_cell_edit_at_current_row();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void MainWindow::fill_display_text(NMLVDISPINFOW& info) const {
+    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
+    std::wstring text =
+        platform::win32::widen(model_.table.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem));
+    std::size_t n = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
+    std::wmemcpy(info.item.pszText, text.data(), n);
+    info.item.pszText[n] = L'\0';
+}
+
+std::optional<std::size_t> MainWindow::current_row() const {
+    int row = ListView_GetNextItem(control(kFileTableView), -1, LVNI_SELECTED);
+    if (row < 0) return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
+std::vector<int> MainWindow::column_widths() const {
+    std::vector<int> widths;
+    for (int i = 0; i < filelist::FileTable::kColumnCount; ++i) {
+        widths.push_back(ListView_GetColumnWidth(control(kFileTableView), i));
+    }
+    return widths;
+}
+
+void MainWindow::begin_cell_edit_at_current_row() {
+    HWND editor = control(kCellEditor);
+    ShowWindow(editor, SW_HIDE);
+
+    std::vector<int> widths = column_widths();
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_POS;
+    int scroll_x = GetScrollInfo(control(kFileTableView), SB_HORZ, &scroll) ? scroll.nPos : 0;
+
+    filelist::TableView view;
+    view.column_widths = widths;
+    view.scroll_x = scroll_x;
+    view.table_x = control_place(kFileTableView).left;
+    view.font_points = kTableFontPoints;
+    view.dpi = dpi();
+    view.current_row = current_row();
+    std::optional<filelist::CellEditor> placement = filelist::begin_cell_edit(model_.state, model_.table, view);
+    if (!placement) return;
+    place_editor(*placement);
+    ShowWindow(editor, SW_SHOW);
+    platform::process_pending_events();
+}
+
+void MainWindow::place_editor(const filelist::CellEditor& placement) {
+    HWND editor = control(kCellEditor);
+    // The editor keeps its own line below the table; only x, width and height follow the cell.
+    RECT rect{};
+    GetWindowRect(editor, &rect);
+    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    MoveWindow(editor, placement.x, rect.top, placement.width, placement.height, TRUE);
+    platform::win32::set_window_text(editor, placement.text);
+}
+
+void MainWindow::commit_editor_text() {
+    if (!IsWindowVisible(control(kCellEditor))) return;
+    filelist::commit_cell_edit(model_.state, model_.table, current_row(),
+                               platform::win32::window_text(control(kCellEditor)));
+}
+
+void MainWindow::rows_replaced(std::size_t row_count) {
+    HWND table = control(kFileTableView);
+    ListView_SetItemCountEx(table, static_cast<int>(row_count), 0);
+    InvalidateRect(table, nullptr, TRUE);
+}
+
+void MainWindow::row_changed(std::size_t row) {
+    ListView_RedrawItems(control(kFileTableView), static_cast<int>(row), static_cast<int>(row));
+}
+
+}  // namespace app
