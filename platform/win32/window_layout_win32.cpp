@@ -41,17 +41,20 @@ constexpr int kDropDownListRows = 12;
 
 // Gives a drop-down list the closed height of its place. The closed height
 // follows the selection field's height by a margin that depends on the
-// system's look: step the field until it fits. A field never gets lower than
-// its font needs, so a drop-down list may stay a little higher than its place.
+// system's look (and, under Wine, on the field height asked for): step the
+// field asked for until the closed height fits. A field never gets lower
+// than its font needs, so a drop-down list may stay a little higher than its
+// place.
 void fit_drop_down(HWND combo, const RECT& place) {
     const int height = place.bottom - place.top;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 4; ++attempt) {
         RECT closed{};
         GetWindowRect(combo, &closed);
         int off = height - (closed.bottom - closed.top);
-        if (off == 0) break;
-        int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+        if (off == 0 || field + off < 1) break;
+        field += off;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
     int row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
     SetWindowPos(combo, nullptr, 0, 0, place.right - place.left, height + kDropDownListRows * row + 2,
