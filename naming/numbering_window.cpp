@@ -61,6 +61,17 @@ void NumberingWindow::on_create() {
     HWND spinner = control(kIncrementSpinner);
     SendMessageW(spinner, UDM_SETRANGE32, kIncrementMin, kIncrementMax);
     SendMessageW(spinner, UDM_SETPOS32, 0, kIncrementDefault);
+    place_spinner();
+}
+
+void NumberingWindow::on_dpi_changed(int) { place_spinner(); }
+
+void NumberingWindow::place_spinner() {
+    // The arrows take the system's width when they attach to their box; they
+    // keep the share of 编辑框3's 63 pixels that the layout gives them.
+    RECT place = control_place(kIncrementSpinner);
+    SetWindowPos(control(kIncrementSpinner), nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NumberingWindow::on_command(int id, int code) {

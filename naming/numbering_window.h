@@ -43,6 +43,9 @@ private:
     // WindowBase
     void on_create() override;
     void on_command(int id, int code) override;
+    void on_dpi_changed(int dpi) override;
+
+    void place_spinner();
 
     // Button handlers.
     void confirm_rule();

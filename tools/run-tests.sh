@@ -18,4 +18,4 @@ tools/build.sh clang
 ctest --test-dir build/clang --output-on-failure
 
 tools/build.sh windows
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build/windows --output-on-failure
+xvfb-run -a -s "-screen 0 3200x2400x24" ctest --test-dir build/windows --output-on-failure

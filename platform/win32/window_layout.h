@@ -60,6 +60,10 @@ public:
 
     // Places every control again at dpi and gives each its font made for dpi.
     // Texts, selections and contents stay.
+    //
+    // A one-line label whose text is wider than its place in its font (a face
+    // that stands in for a missing one may run wider) gets the same font a
+    // little narrower, just enough for the text to fit.
     void lay_out(int dpi);
 
     // Where the control of this id goes at the current DPI, in the parent's
@@ -70,6 +74,7 @@ public:
 private:
     const ControlLayout* row(int id) const;
     void make_fonts();
+    void fit_labels();
     void place_control(const ControlLayout& row) const;
 
     struct MadeFont {
@@ -81,6 +86,12 @@ private:
     FontSpec window_font_{L"", 0};
     int dpi_ = 96;
     std::vector<MadeFont> fonts_;
+    // Narrowed fonts of one-line labels whose text would not fit otherwise.
+    struct FittedFont {
+        int id;
+        UniqueFont font;
+    };
+    std::vector<FittedFont> fitted_;
 };
 
 // A font of the given face and pixel height, in the GB2312 character set so

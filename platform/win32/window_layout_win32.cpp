@@ -97,6 +97,7 @@ void ControlSet::create(HWND parent, std::span<const ControlLayout> layout, cons
     for (const ControlLayout& entry : layout_) {
         if (entry.kind == ControlKind::DropDownList) fit_drop_down(GetDlgItem(parent_, entry.id), place(entry.id));
     }
+    fit_labels();
 }
 
 void ControlSet::lay_out(int dpi) {
@@ -104,7 +105,9 @@ void ControlSet::lay_out(int dpi) {
     // The old fonts stay alive until every control has its new one.
     std::vector<MadeFont> old_fonts = std::move(fonts_);
     make_fonts();
+    std::vector<FittedFont> old_fitted = std::move(fitted_);
     for (const ControlLayout& entry : layout_) place_control(entry);
+    fit_labels();
 }
 
 void ControlSet::place_control(const ControlLayout& entry) const {
@@ -148,7 +151,47 @@ void ControlSet::make_fonts() {
     }
 }
 
+void ControlSet::fit_labels() {
+    for (const ControlLayout& entry : layout_) {
+        std::wstring text = widen(entry.text ? entry.text : "");
+        if (entry.kind != ControlKind::Label || text.empty() || text.find(L'\n') != std::wstring::npos) continue;
+        HWND label = GetDlgItem(parent_, entry.id);
+        const int width = place(entry.id).right - place(entry.id).left;
+        HDC dc = GetDC(label);
+        if (!dc) continue;
+        HFONT font = font_of(entry.id);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent{};
+        TEXTMETRICW metrics{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        GetTextMetricsW(dc, &metrics);
+        if (extent.cx > width && extent.cx > 0) {
+            LOGFONTW narrow_font{};
+            GetObjectW(font, sizeof narrow_font, &narrow_font);
+            narrow_font.lfWidth = std::max(1L, metrics.tmAveCharWidth * width / extent.cx);
+            // The average width only steers the face's scaling: step down until it fits.
+            for (int attempt = 0; attempt < 8 && narrow_font.lfWidth > 1; ++attempt) {
+                UniqueFont narrowed(CreateFontIndirectW(&narrow_font));
+                SelectObject(dc, narrowed.get());
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                SelectObject(dc, font);
+                if (extent.cx <= width) {
+                    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(narrowed.get()), TRUE);
+                    fitted_.push_back({entry.id, std::move(narrowed)});
+                    break;
+                }
+                --narrow_font.lfWidth;
+            }
+        }
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+    }
+}
+
 HFONT ControlSet::font_of(int id) const {
+    for (const FittedFont& fitted : fitted_) {
+        if (fitted.id == id) return fitted.font.get();
+    }
     const ControlLayout* entry = row(id);
     const FontSpec& spec = entry && entry->font ? *entry->font : window_font_;
     for (const MadeFont& made : fonts_) {

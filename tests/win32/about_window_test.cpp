@@ -5,6 +5,7 @@
 #include "main_window_fixture.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
+#include "display_scale.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,8 @@ COLORREF pixel(const PixelImage& image, int x, int y) {
     std::size_t at = image.offset(x, y);
     return RGB(image.bgr[at + 2], image.bgr[at + 1], image.bgr[at]);
 }
+
+HFONT font_handle(HWND control) { return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)); }
 
 LOGFONTW font_of(HWND control) {
     LOGFONTW font{};
@@ -127,11 +130,7 @@ TEST_F(AboutWindowTest, OpensModelessOverTheMainWindowWithItsLayout) {
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_TRUE(IsWindowEnabled(main()));  // modeless: the main window stays usable
     EXPECT_EQ(GetWindow(about, GW_OWNER), main());
-    RECT outer = driver::outer_rect(about);
-    EXPECT_EQ(outer.left, 50);
-    EXPECT_EQ(outer.top, 50);
-    EXPECT_EQ(outer.right - outer.left, 327);
-    EXPECT_EQ(outer.bottom - outer.top, 232);
+    EXPECT_TRUE(scale::window_placed_at(about, 50, 50, 327, 232));
 
     struct Expected {
         int id;
@@ -154,11 +153,8 @@ TEST_F(AboutWindowTest, OpensModelessOverTheMainWindowWithItsLayout) {
         if (e.text) {
             EXPECT_EQ(driver::text(c), e.text) << e.id;
         }
+        EXPECT_TRUE(scale::placed_at(c, e.x, e.y, e.w, e.h)) << e.id;
         RECT r = driver::rect_in_parent(c);
-        EXPECT_EQ(r.left, e.x) << e.id;
-        EXPECT_EQ(r.top, e.y) << e.id;
-        EXPECT_EQ(r.right - r.left, e.w) << e.id;
-        EXPECT_EQ(r.bottom - r.top, e.h) << e.id;
         EXPECT_LE(r.right, client.right) << e.id;  // nothing is cut off by the frame
         EXPECT_LE(r.bottom, client.bottom) << e.id;
     }
@@ -183,7 +179,7 @@ TEST_F(AboutWindowTest, DetailsShowTheVersionAndThreeContactLinesThatFit) {
     // In 宋体 a Latin letter takes half the font's height in width, a Chinese
     // character the full height, and a line the height: every line fits the
     // label's width and all four its height, so none wraps or is cut off.
-    constexpr int kFontHeight = 14;
+    const int kFontHeight = scale::px(14);
     RECT area{};
     GetClientRect(details, &area);
     for (const std::string& line : lines) {
@@ -192,7 +188,7 @@ TEST_F(AboutWindowTest, DetailsShowTheVersionAndThreeContactLinesThatFit) {
     EXPECT_LE(4 * kFontHeight, area.bottom);
     RECT title{};
     GetClientRect(GetDlgItem(about, kAboutTitle), &title);
-    EXPECT_LE(width_in_song_ti(driver::text(GetDlgItem(about, kAboutTitle)), 21), title.right);
+    EXPECT_LE(width_in_song_ti(driver::text(GetDlgItem(about, kAboutTitle)), scale::px(21)), title.right);
 }
 
 TEST_F(AboutWindowTest, LabelsUseTheirFonts) {
@@ -200,16 +196,16 @@ TEST_F(AboutWindowTest, LabelsUseTheirFonts) {
     ASSERT_NE(about, nullptr);
     LOGFONTW title = font_of(GetDlgItem(about, kAboutTitle));
     EXPECT_STREQ(title.lfFaceName, L"宋体");
-    EXPECT_EQ(title.lfHeight, -21);
+    EXPECT_TRUE(scale::font_height_is(font_handle(GetDlgItem(about, kAboutTitle)), 21));
     EXPECT_EQ(title.lfWeight, FW_BOLD);
     LOGFONTW details = font_of(GetDlgItem(about, kAboutDetails));
     EXPECT_STREQ(details.lfFaceName, L"宋体");
-    EXPECT_EQ(details.lfHeight, -14);
+    EXPECT_TRUE(scale::font_height_is(font_handle(GetDlgItem(about, kAboutDetails)), 14));
     EXPECT_EQ(details.lfWeight, FW_NORMAL);
     for (int id : {kAboutAuthor, kAboutOkLabel}) {
         LOGFONTW font = font_of(GetDlgItem(about, id));
         EXPECT_STREQ(font.lfFaceName, L"宋体") << id;
-        EXPECT_EQ(font.lfHeight, -12) << id;
+        EXPECT_TRUE(scale::font_height_is(font_handle(GetDlgItem(about, id)), 12)) << id;
     }
 }
 
@@ -237,7 +233,7 @@ TEST_F(AboutWindowTest, WindowAndLabelsHaveTheLightGreyBackground) {
     PixelImage shown = screen_pixels(about, client);
     ASSERT_TRUE(shown.is_consistent());
     for (auto [x, y] : {std::pair{3, 3}, std::pair{300, 100}, std::pair{300, 190}, std::pair{84, 23}}) {
-        EXPECT_EQ(pixel(shown, x, y), kBackground) << x << "," << y;
+        EXPECT_EQ(pixel(shown, scale::px(x), scale::px(y)), kBackground) << x << "," << y;
     }
 }
 
@@ -272,17 +268,18 @@ TEST_F(AboutWindowTest, LogoIsShownShrunkIntoItsSquare) {
     ASSERT_NE(logo, nullptr);
     std::optional<PixelImage> logo_pixels = read_bitmap_pixels(logo);
     ASSERT_TRUE(logo_pixels);
-    EXPECT_EQ(logo_pixels->width, 48);
-    EXPECT_EQ(logo_pixels->height, 48);
+    const int side = scale::px(48);
+    EXPECT_EQ(logo_pixels->width, side);
+    EXPECT_EQ(logo_pixels->height, side);
 
     // The screen shows the whole shrunk logo in the label's square, pixel for pixel.
     PixelImage shown = screen_pixels(about, driver::rect_in_parent(logo_label));
-    ASSERT_EQ(shown.width, 48);
-    ASSERT_EQ(shown.height, 48);
+    ASSERT_EQ(shown.width, side);
+    ASSERT_EQ(shown.height, side);
     EXPECT_TRUE(shown == *logo_pixels);
     std::set<COLORREF> colours;
-    for (int y = 0; y < 48; ++y) {
-        for (int x = 0; x < 48; ++x) colours.insert(pixel(shown, x, y));
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) colours.insert(pixel(shown, x, y));
     }
     EXPECT_GT(colours.size(), 8u) << "the square is not blank";
     EXPECT_EQ(pixel(shown, 0, 0), kBackground);  // the logo's corner blends into the window

@@ -2,6 +2,7 @@
 #include "app/settings.h"
 #include "main_window_fixture.h"
 #include "platform/win32/text.h"
+#include "display_scale.h"
 #include "temp_directory.h"
 #include "window_driver.h"
 
@@ -35,11 +36,7 @@ struct MainWindowTest : MainWindowFixture {};
 
 TEST_F(MainWindowTest, WindowIsLaidOutAsDesigned) {
     EXPECT_EQ(driver::text(window->hwnd()), "Lanmoor-批量文件改名1.5");
-    RECT outer = driver::outer_rect(window->hwnd());
-    EXPECT_EQ(outer.left, 50);
-    EXPECT_EQ(outer.top, 50);
-    EXPECT_EQ(outer.right - outer.left, 728);
-    EXPECT_EQ(outer.bottom - outer.top, 472);
+    EXPECT_TRUE(scale::window_placed_at(window->hwnd(), 50, 50, 728, 472));
 
     struct Expected {
         int id;
@@ -62,11 +59,7 @@ TEST_F(MainWindowTest, WindowIsLaidOutAsDesigned) {
         HWND c = control(e.id);
         ASSERT_NE(c, nullptr) << e.id;
         EXPECT_EQ(driver::text(c), e.text) << e.id;
-        RECT r = driver::rect_in_parent(c);
-        EXPECT_EQ(r.left, e.x) << e.text;
-        EXPECT_EQ(r.top, e.y) << e.text;
-        EXPECT_EQ(r.right - r.left, e.w) << e.text;
-        EXPECT_EQ(r.bottom - r.top, e.h) << e.text;
+        EXPECT_TRUE(scale::placed_at(c, e.x, e.y, e.w, e.h)) << e.text;
     }
     EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
 }
@@ -76,18 +69,20 @@ TEST_F(MainWindowTest, TableHasSixColumnsInItsFont) {
     const int widths[] = {40, 150, 150, 60, 200, 80};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(driver::list_view_header(table(), i), headers[i]);
-        EXPECT_EQ(ListView_GetColumnWidth(table(), i), widths[i]);
+        EXPECT_EQ(ListView_GetColumnWidth(table(), i), scale::px(widths[i]));
     }
     EXPECT_EQ(driver::list_view_rows(table()), 0);
 
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(table(), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -16);
+    auto table_font = reinterpret_cast<HFONT>(SendMessageW(table(), WM_GETFONT, 0, 0));
+    GetObjectW(table_font, sizeof font, &font);
+    EXPECT_TRUE(scale::font_height_is(table_font, 16));
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
     EXPECT_STREQ(font.lfFaceName, L"宋体");
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(kWelcomeLabel), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -14);
+    auto welcome_font = reinterpret_cast<HFONT>(SendMessageW(control(kWelcomeLabel), WM_GETFONT, 0, 0));
+    GetObjectW(welcome_font, sizeof font, &font);
+    EXPECT_TRUE(scale::font_height_is(welcome_font, 14));
     EXPECT_EQ(font.lfWeight, FW_BOLD);
 }
 
@@ -127,14 +122,10 @@ TEST_F(MainWindowTest, DoubleClickOpensTheEditorBelowTheColumnUnderThePointer) {
     ListView_GetItemRect(table(), 2, &row_rect, LVIR_BOUNDS);
     int y = (row_rect.top + row_rect.bottom) / 2;
 
-    driver::double_click(table(), 250, y);
+    driver::double_click(table(), scale::px(250), y);
     HWND editor = control(kCellEditor);
     ASSERT_TRUE(IsWindowVisible(editor));
-    RECT r = driver::rect_in_parent(editor);
-    EXPECT_EQ(r.left, 200);
-    EXPECT_EQ(r.right - r.left, 150);
-    EXPECT_EQ(r.bottom - r.top, 17);
-    EXPECT_EQ(r.top, 420);
+    EXPECT_TRUE(scale::placed_at(editor, 200, 420, 150, 17));
     EXPECT_EQ(driver::text(editor), "A003");
 
     SendMessageW(editor, EM_SETSEL, 0, -1);
@@ -153,9 +144,9 @@ TEST_F(MainWindowTest, DoubleClickOverNumberOrResultShowsNoEditor) {
     RECT row_rect{};
     ListView_GetItemRect(table(), 1, &row_rect, LVIR_BOUNDS);
     int y = (row_rect.top + row_rect.bottom) / 2;
-    driver::double_click(table(), 20, y);
+    driver::double_click(table(), scale::px(20), y);
     EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
-    driver::double_click(table(), 650, y);
+    driver::double_click(table(), scale::px(650), y);
     EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
     EXPECT_EQ(model.state.edit_column, 5);
 }

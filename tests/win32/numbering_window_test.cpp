@@ -2,11 +2,14 @@
 #include "main_window_fixture.h"
 #include "naming/numbering_window.h"
 #include "message_box_watcher.h"
+#include "display_scale.h"
 #include "window_driver.h"
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -43,9 +46,7 @@ TEST_F(NumberingWindowTest, WindowIsLaidOutAsDesignedWithTheDefaultRule) {
     ASSERT_NE(numbering, nullptr);
     EXPECT_EQ(driver::text(numbering), "自动编号改名");
     EXPECT_EQ(GetWindow(numbering, GW_OWNER), window->hwnd());
-    RECT outer = driver::outer_rect(numbering);
-    EXPECT_EQ(outer.right - outer.left, 304);
-    EXPECT_EQ(outer.bottom - outer.top, 242);
+    EXPECT_TRUE(scale::window_sized(numbering, 304, 242));
 
     struct Expected {
         int id;
@@ -70,10 +71,7 @@ TEST_F(NumberingWindowTest, WindowIsLaidOutAsDesignedWithTheDefaultRule) {
         ASSERT_NE(c, nullptr) << e.text;
         EXPECT_EQ(driver::text(c), e.text);
         RECT r = e.in_group ? rect_relative_to(c, group) : driver::rect_in_parent(c);
-        EXPECT_EQ(r.left, e.x) << e.text;
-        EXPECT_EQ(r.top, e.y) << e.text;
-        EXPECT_EQ(r.right - r.left, e.w) << e.text;
-        EXPECT_EQ(r.bottom - r.top, e.h) << e.text;
+        EXPECT_TRUE(scale::rect_is(r, e.x, e.y, e.w, e.h)) << e.text;
     }
     EXPECT_EQ(SendMessageW(GetDlgItem(numbering, kCaptureDateCheck), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
@@ -85,13 +83,9 @@ TEST_F(NumberingWindowTest, WindowIsLaidOutAsDesignedWithTheDefaultRule) {
     RECT arrows = rect_relative_to(spinner, group);
     RECT both{};
     UnionRect(&both, &box, &arrows);
-    EXPECT_EQ(both.left, 76);
-    EXPECT_EQ(both.top, 86);
-    EXPECT_EQ(both.right, 76 + 63);
-    EXPECT_EQ(both.bottom, 86 + 26);
-    EXPECT_EQ(box.left, 76);
-    EXPECT_EQ(box.bottom - box.top, 26);
-    EXPECT_EQ(arrows.left, box.right);
+    EXPECT_TRUE(scale::rect_is(both, 76, 86, 63, 26));
+    EXPECT_TRUE(scale::rect_is(box, 76, 86, 63 - 16, 26));
+    EXPECT_LE(std::abs(arrows.left - box.right), scale::screen_dpi() == 96 ? 0 : 1);
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spinner, UDM_GETBUDDY, 0, 0)), increment);
 }
 

@@ -1,0 +1,208 @@
+// The four windows at the display scale the tests run at (96, 144 or 192
+// DPI, one Wine prefix each): whole, readable, and laid out again when they
+// move to a monitor of another scale.
+#include "display_scale.h"
+#include "main_window_fixture.h"
+#include "picker/file_picker_window.h"
+#include "platform/win32/text.h"
+#include "window_driver.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::win32::widen;
+
+struct DisplayScaleTest : MainWindowFixture {
+    // The four windows, opened from the main window as a user opens them.
+    struct Opened {
+        const char* name;
+        HWND window;
+    };
+    std::vector<Opened> open_all_windows() {
+        show_files({"IMG_0001.JPG", "IMG_0002.JPG", "说明.txt"});
+        model.status.set_text("共选择 3 个文件");
+        std::vector<Opened> windows{{"main", window->hwnd()}};
+        open_picker();
+        windows.push_back({"picker", picker()});
+        driver::click(control(kNumberingButton));
+        windows.push_back({"numbering", driver::thread_window_of_class(kNumberingClass)});
+        driver::click(control(kAboutButton));
+        windows.push_back({"about", driver::thread_window_of_class(kAboutClass)});
+        return windows;
+    }
+};
+
+std::wstring class_of(HWND control) {
+    wchar_t name[64] = {};
+    GetClassNameW(control, name, 64);
+    return name;
+}
+
+std::vector<HWND> children_of(HWND window) {
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+    return children;
+}
+
+std::vector<std::wstring> lines_of(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+// The room a control's text has: a label's whole client area, a button's
+// less its frame, a check box's less its box.
+RECT text_room(HWND control) {
+    RECT room{};
+    GetClientRect(control, &room);
+    if (class_of(control) != L"Button") return room;
+    LONG style = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    if (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX) {
+        room.left += scale::px(13 + 4);
+    } else if (style != BS_GROUPBOX) {
+        InflateRect(&room, -scale::px(2), -scale::px(2));
+    }
+    return room;
+}
+
+bool shows_text(HWND control) {
+    std::wstring cls = class_of(control);
+    if (cls == L"Static") return (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP;
+    return cls == L"Button";
+}
+
+}  // namespace
+
+TEST_F(DisplayScaleTest, EveryControlLiesInsideItsWindow) {
+    for (const Opened& w : open_all_windows()) {
+        ASSERT_NE(w.window, nullptr) << w.name;
+        RECT client{};
+        GetClientRect(w.window, &client);
+        for (HWND c : children_of(w.window)) {
+            RECT r = driver::rect_in_parent(c);  // a drop-down list as shown closed
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+                << w.name << ": control " << GetDlgCtrlID(c) << " at " << r.left << "," << r.top << "-" << r.right
+                << "," << r.bottom << " in " << client.right << " x " << client.bottom;
+        }
+    }
+}
+
+TEST_F(DisplayScaleTest, EveryLabelsTextFitsItsControlInItsOwnFont) {
+    for (const Opened& w : open_all_windows()) {
+        ASSERT_NE(w.window, nullptr) << w.name;
+        for (HWND c : children_of(w.window)) {
+            if (!shows_text(c)) continue;
+            std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(c)) + 1, L'\0');
+            text.resize(static_cast<std::size_t>(GetWindowTextW(c, text.data(), static_cast<int>(text.size()))));
+            if (text.empty()) continue;
+            HDC dc = GetDC(c);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            RECT room = text_room(c);
+            std::vector<std::wstring> lines = lines_of(text);
+            for (const std::wstring& line : lines) {
+                SIZE extent{};
+                GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+                EXPECT_LE(extent.cx, room.right - room.left)
+                    << w.name << ": " << platform::win32::narrow(line) << " at " << scale::screen_dpi() << " DPI";
+            }
+            EXPECT_LE(static_cast<LONG>(lines.size()) * metrics.tmHeight, room.bottom - room.top)
+                << w.name << ": " << platform::win32::narrow(text);
+            SelectObject(dc, old);
+            ReleaseDC(c, dc);
+        }
+    }
+}
+
+TEST_F(DisplayScaleTest, EveryFontIsADesignedHeightScaled) {
+    for (const Opened& w : open_all_windows()) {
+        ASSERT_NE(w.window, nullptr) << w.name;
+        for (HWND c : children_of(w.window)) {
+            std::wstring cls = class_of(c);
+            bool has_text = shows_text(c) || cls == L"Edit" || cls == L"ListBox" || cls == L"ComboBox" ||
+                            cls == WC_LISTVIEWW;
+            if (!has_text) continue;  // the spinner's arrows and the logo
+            auto font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+            bool designed = false;
+            for (int height : {12, 14, 16, 21}) designed |= bool(scale::font_height_is(font, height));
+            EXPECT_TRUE(designed) << w.name << ": control " << GetDlgCtrlID(c);
+        }
+    }
+}
+
+// Wine gives one DPI to every monitor and never moves a window between
+// scales: the test sends the message the system sends on such a move.
+TEST_F(DisplayScaleTest, AMoveToAnotherScaleLaysEveryWindowOutAgainKeepingWhatItShows) {
+    std::vector<std::string> names;
+    for (int k = 1; k <= 60; ++k) names.push_back("IMG_" + std::to_string(1000 + k) + ".JPG");
+    show_files(names);
+    numbering_window_click(kConfirmRuleButton);
+    driver::select_list_view_row(table(), 40);
+    ListView_EnsureVisible(table(), 40, FALSE);
+    int top_row = ListView_GetTopIndex(table());
+    ASSERT_GT(top_row, 0);
+    open_picker();
+    driver::click(control(kNumberingButton));
+    HWND numbering = driver::thread_window_of_class(kNumberingClass);
+    SetWindowTextW(GetDlgItem(numbering, kPrefixEdit), L"照片");
+
+    const int from = scale::screen_dpi(), to = from * 2;
+    auto move_to = [](HWND w, int dpi, int old_dpi) {
+        RECT now = driver::outer_rect(w);
+        RECT suggested{now.left, now.top, now.left + MulDiv(now.right - now.left, dpi, old_dpi),
+                       now.top + MulDiv(now.bottom - now.top, dpi, old_dpi)};
+        SendMessageW(w, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        driver::pump();
+        return suggested;
+    };
+    struct Probe {
+        HWND window;
+        int id;
+        int x, y, w, h;  // its 96-DPI place
+    };
+    const Probe probes[] = {
+        {window->hwnd(), kFileTableView, 8, 46, 704, 369},
+        {picker(), kFileListBox, 186, 7, 316, 346},
+        {numbering, kConfirmRuleButton, 201, 24, 75, 32},
+    };
+    for (const Probe& p : probes) {
+        RECT suggested = move_to(p.window, to, from);
+        EXPECT_EQ(driver::outer_rect(p.window).right - driver::outer_rect(p.window).left,
+                  suggested.right - suggested.left);
+        RECT r = driver::rect_in_parent(GetDlgItem(p.window, p.id));
+        EXPECT_NEAR(r.left, MulDiv(p.x, to, 96), 1) << p.id;
+        EXPECT_NEAR(r.right - r.left, MulDiv(p.w, to, 96), 1) << p.id;
+        EXPECT_NEAR(r.bottom - r.top, MulDiv(p.h, to, 96), 1) << p.id;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(p.window, p.id), WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_NEAR(-font.lfHeight, MulDiv(p.id == kFileTableView ? 16 : 12, to, 96), 1) << p.id;
+    }
+    // What the windows showed is still there.
+    EXPECT_EQ(ListView_GetColumnWidth(table(), 1), MulDiv(150, to, 96));
+    EXPECT_EQ(driver::list_view_rows(table()), 60);
+    EXPECT_EQ(driver::list_view_cell(table(), 40, 2), "A041");
+    EXPECT_EQ(ListView_GetNextItem(table(), -1, LVNI_SELECTED), 40);
+    EXPECT_EQ(ListView_GetTopIndex(table()), top_row);
+    EXPECT_EQ(driver::text(GetDlgItem(numbering, kPrefixEdit)), "照片");
+
+    // And back: every place as it was.
+    for (const Probe& p : probes) {
+        move_to(p.window, from, to);
+        EXPECT_TRUE(scale::placed_at(GetDlgItem(p.window, p.id), p.x, p.y, p.w, p.h)) << p.id;
+    }
+    EXPECT_EQ(ListView_GetColumnWidth(table(), 1), scale::px(150));
+}
