@@ -1,3 +1,4 @@
+#include "tools/logo_generator/icon_file.h"
 #include "tools/logo_generator/logo_drawing.h"
 
 #include <gtest/gtest.h>
@@ -66,4 +67,33 @@ TEST(Logo, CheckedInFileIsWhatTheGeneratorDraws) {
     std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_TRUE(file == encode_bmp(draw_logo(), kLogoPixelsPerMetre, kLogoTrailingPadding))
         << "app/about_logo.bmp is out of date: run tools/make-logo.sh";
+}
+
+TEST(Icon, HoldsEverySizeInThirtyTwoBitsAndIsWhatTheGeneratorDraws) {
+    std::vector<std::uint8_t> ico = encode_icon(kIconSides, &draw_logo_with_alpha);
+    ASSERT_GE(ico.size(), 6u + 16u * 8u);
+    EXPECT_EQ(u16(ico, 2), 1u);  // an icon
+    ASSERT_EQ(u16(ico, 4), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        const int side = kIconSides[i];
+        EXPECT_EQ(ico[entry], side == 256 ? 0 : side);
+        EXPECT_EQ(u16(ico, entry + 6), 32u);
+        const std::uint32_t size = u32(ico, entry + 8), offset = u32(ico, entry + 12);
+        ASSERT_LE(size, ico.size() - offset);
+        // A 40-byte header, side x side x 4 bytes of colour and alpha, then the mask.
+        EXPECT_EQ(u32(ico, offset), 40u);
+        EXPECT_EQ(u32(ico, offset + 4), static_cast<std::uint32_t>(side));
+        EXPECT_EQ(u32(ico, offset + 8), static_cast<std::uint32_t>(2 * side));
+        EXPECT_EQ(size, 40u + 4u * side * side + ((side + 31) / 32) * 4u * side);
+    }
+    // The corners of the largest are clear, the tile beside its left edge is not.
+    const std::size_t pixels = u32(ico, 6 + 16 * 7 + 12) + 40;  // rows from the bottom up
+    EXPECT_EQ(ico[pixels + 3], 0);
+    EXPECT_EQ(ico[pixels + (128 * 256 + 20) * 4 + 3], 255);
+
+    std::ifstream in(BATCH_RENAME_ICON_FILE, std::ios::binary);
+    ASSERT_TRUE(in) << "run tools/make-logo.sh";
+    std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(file == ico) << "app/program.ico is out of date: run tools/make-logo.sh";
 }

@@ -206,3 +206,26 @@ TEST_F(DisplayScaleTest, AMoveToAnotherScaleLaysEveryWindowOutAgainKeepingWhatIt
     }
     EXPECT_EQ(ListView_GetColumnWidth(table(), 1), scale::px(150));
 }
+
+TEST_F(DisplayScaleTest, EveryWindowShowsTheProgramsIconAtItsSize) {
+    // Explorer shows the first icon group of the .exe; the tests carry the same resources.
+    EXPECT_NE(FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    auto metric = reinterpret_cast<MetricForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    ASSERT_NE(metric, nullptr);
+    const int small_side = metric(SM_CXSMICON, static_cast<UINT>(scale::screen_dpi()));
+    for (const Opened& w : open_all_windows()) {
+        ASSERT_NE(w.window, nullptr) << w.name;
+        auto icon = reinterpret_cast<HICON>(SendMessageW(w.window, WM_GETICON, ICON_SMALL, 0));
+        ASSERT_NE(icon, nullptr) << w.name;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info)) << w.name;
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, small_side) << w.name;
+        EXPECT_EQ(colour.bmBitsPixel, 32) << w.name;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}

@@ -205,15 +205,17 @@ HWND thread_window_of_class(const wchar_t* class_name) {
     return found.size() == 1 ? found.front() : nullptr;
 }
 
-bool save_screenshot(const std::wstring& bmp_path) {
+bool save_screenshot(const std::wstring& bmp_path, HWND window) {
     pump();
-    int w = GetSystemMetrics(SM_CXSCREEN);
-    int h = GetSystemMetrics(SM_CYSCREEN);
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window) GetWindowRect(window, &area);
+    int w = area.right - area.left;
+    int h = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     platform::win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
     HGDIOBJ old = SelectObject(memory, bitmap.get());
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     SelectObject(memory, old);
 
     BITMAPINFOHEADER info{};

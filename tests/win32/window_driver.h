@@ -57,7 +57,8 @@ std::vector<HWND> thread_windows_of_class(const wchar_t* class_name);
 // This thread's only top-level window of a class; null when there is none or more than one.
 HWND thread_window_of_class(const wchar_t* class_name);
 
-// Saves what the screen shows as a 24-bit BMP (convert it to PNG to look at it).
-bool save_screenshot(const std::wstring& bmp_path);
+// Saves what the screen shows, or only the place of a window, as a 24-bit
+// BMP (convert it to PNG to look at it).
+bool save_screenshot(const std::wstring& bmp_path, HWND window = nullptr);
 
 }  // namespace driver

@@ -32,6 +32,15 @@ struct Shape {
 
 private:
     bool polygon_contains(int x, int y) const {
+        // Outside the corners' bounding box, quickly.
+        bool left_of_all = true, right_of_all = true, above_all = true, below_all = true;
+        for (const Point& p : corners) {
+            left_of_all &= x < p.x * kSub;
+            right_of_all &= x > p.x * kSub;
+            above_all &= y < p.y * kSub;
+            below_all &= y > p.y * kSub;
+        }
+        if (left_of_all || right_of_all || above_all || below_all) return false;
         bool any_positive = false, any_negative = false;
         for (std::size_t i = 0; i < corners.size(); ++i) {
             Point a{corners[i].x * kSub, corners[i].y * kSub};
@@ -146,6 +155,43 @@ app::PixelImage draw_logo() {
         }
     }
     return image;
+}
+
+std::vector<std::uint8_t> draw_logo_with_alpha(int side) {
+    const std::vector<Shape> shapes = logo_shapes();
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(side) * static_cast<std::size_t>(side) * 4);
+    // Small icons take more samples per pixel: a pixel covers more of the drawing.
+    const int n = side <= 64 ? 8 : 2;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            unsigned r = 0, g = 0, b = 0, covered = 0;
+            for (int sy = 0; sy < n; ++sy) {
+                for (int sx = 0; sx < n; ++sx) {
+                    // The sample's place in the 120-pixel drawing, in eighths of a pixel.
+                    int lx = ((2 * x * n + 2 * sx + 1) * kLogoSide * kSub) / (2 * n * side);
+                    int ly = ((2 * y * n + 2 * sy + 1) * kLogoSide * kSub) / (2 * n * side);
+                    const Shape* top = nullptr;
+                    for (auto shape = shapes.rbegin(); shape != shapes.rend() && !top; ++shape) {
+                        if (shape->contains(lx, ly)) top = &*shape;
+                    }
+                    if (!top) continue;
+                    r += top->colour.r;
+                    g += top->colour.g;
+                    b += top->colour.b;
+                    ++covered;
+                }
+            }
+            std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x)) * 4;
+            if (covered > 0) {
+                pixels[at] = static_cast<std::uint8_t>((b + covered / 2) / covered);
+                pixels[at + 1] = static_cast<std::uint8_t>((g + covered / 2) / covered);
+                pixels[at + 2] = static_cast<std::uint8_t>((r + covered / 2) / covered);
+            }
+            const unsigned total = static_cast<unsigned>(n * n);
+            pixels[at + 3] = static_cast<std::uint8_t>((covered * 255 + total / 2) / total);
+        }
+    }
+    return pixels;
 }
 
 namespace {

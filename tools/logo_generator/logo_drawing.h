@@ -16,6 +16,11 @@ inline constexpr std::size_t kLogoTrailingPadding = 2;
 
 app::PixelImage draw_logo();
 
+// The same drawing at side x side pixels with an alpha channel, for the
+// program's icon: four bytes per pixel (blue, green, red, alpha), rows from
+// the top, transparent around the tile.
+std::vector<std::uint8_t> draw_logo_with_alpha(int side);
+
 // A complete BMP file: 14-byte file header, 40-byte BITMAPINFOHEADER, 24-bit
 // uncompressed rows from the bottom up, each padded to four bytes, then
 // trailing_padding zero bytes counted in the pixel data size. Empty when the
