@@ -68,7 +68,7 @@ void MainWindow::on_command(int id, int code) {
             if (code == BN_CLICKED) open_file_picker();
             break;
         case kRenameButton:
-            if (code == BN_CLICKED) rename_run_.confirm_rename(model_);
+            if (code == BN_CLICKED) rename_files();
             break;
         case kNumberingButton:
             if (code == BN_CLICKED) open_numbering_window();
@@ -84,6 +84,9 @@ void MainWindow::on_command(int id, int code) {
             break;
         case kCellEditor:
             if (code == EN_CHANGE) commit_editor_text();
+            break;
+        case kUndoLastRunCommand:
+            undo_last_run();
             break;
         default:
             break;
@@ -130,9 +133,67 @@ void MainWindow::open_numbering_window() {
     auto build_capture_date_names_here = [this] {
         naming::build_capture_date_names(model_, [this] { naming::show_image_load_failure_box(hwnd()); });
     };
-    numbering_window_ =
-        std::make_unique<naming::NumberingWindow>(model_.state, model_.table, build_capture_date_names_here);
+    numbering_window_ = std::make_unique<naming::NumberingWindow>(model_.state, model_.table,
+                                                                  build_capture_date_names_here, [this] { mark_conflicts(); });
     numbering_window_->create(hwnd());
+}
+
+bool MainWindow::naming_under_way() const { return numbering_window_ && numbering_window_->busy(); }
+
+void MainWindow::rename_files() {
+    // Names half built would be renamed to: the run waits for the builder.
+    if (naming_under_way()) return;
+    rename_run_.confirm_rename(model_);
+    // The marks were for the disk as it was before the run.
+    conflict_marks_.take_listing(model_);
+    naming::ConflictMarks::clear(model_);
+}
+
+void MainWindow::undo_last_run() {
+    if (naming_under_way() || !rename_run_.can_undo(model_)) return;
+    rename_run_.undo_last_run(model_);
+    conflict_marks_.take_listing(model_);
+    naming::ConflictMarks::clear(model_);
+}
+
+void MainWindow::mark_conflicts() {
+    conflict_marks_.take_listing(model_);
+    conflict_marks_.mark(model_);
+}
+
+bool MainWindow::on_key(const platform::win32::KeyPress& key) {
+    HWND editor = control(kCellEditor);
+    if (key.focus == editor) {
+        // In the editor Ctrl+Z undoes typing, as in any edit box.
+        if (key.key == VK_RETURN || key.key == VK_ESCAPE) {
+            end_cell_edit(key.key == VK_RETURN);
+            return true;
+        }
+        return false;
+    }
+    if (key.key == 'Z' && key.ctrl) {
+        undo_last_run();
+        return true;
+    }
+    if (key.focus == control(kFileTableView) && (key.key == VK_F2 || key.key == VK_RETURN)) {
+        begin_cell_edit_from_keyboard();
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::on_context_menu(HWND clicked, POINT screen) {
+    if (clicked != control(kFileTableView)) return;
+    if (screen.x == -1 && screen.y == -1) {
+        // The menu key: the menu opens at the table's top-left corner.
+        RECT table{};
+        GetWindowRect(clicked, &table);
+        screen = POINT{table.left + scaled(8), table.top + scaled(8)};
+    }
+    platform::win32::UniqueMenu menu(CreatePopupMenu());
+    UINT flags = MF_STRING | (rename_run_.can_undo(model_) && !naming_under_way() ? MF_ENABLED : MF_GRAYED);
+    AppendMenuW(menu.get(), flags, kUndoLastRunCommand, platform::win32::widen("撤销上次改名").c_str());
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
 }
 
 void MainWindow::open_about_window() {

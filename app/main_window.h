@@ -3,6 +3,7 @@
 #include "filelist/cell_edit.h"
 #include "filelist/file_table.h"
 #include "filelist/main_model.h"
+#include "naming/conflict_marks.h"
 #include "naming/numbering_window.h"
 #include "naming/rename_run.h"
 #include "platform/win32/handles.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace picker {
@@ -36,6 +38,7 @@ enum MainWindowControl : int {
     kFileTableView,            // 超级列表框1
     kStatusLabel,              // 标签1
     kCellEditor,               // 编辑框1
+    kUndoLastRunCommand = 201, // the table's menu: 撤销上次改名
 };
 
 // The program's first window: six command buttons, the file table and the
@@ -58,34 +61,59 @@ private:
     LRESULT on_notify(const NMHDR& header) override;
     void on_destroy() override;
     void on_dpi_changed(int dpi) override;
+    bool on_key(const platform::win32::KeyPress& key) override;
+    void on_context_menu(HWND control, POINT screen) override;
 
     // Button handlers.
     void open_file_picker();
     void exit_program();
     void open_numbering_window();
     void open_about_window();
+    void rename_files();
+    void undo_last_run();
+    // True while "确定" of the numbering window is naming the rows.
+    bool naming_under_way() const;
+    // Names were built: the directory is listed again and the rows that would fail marked.
+    void mark_conflicts();
 
     // The table and its in-place editor (main_window_table.cpp).
     void set_up_table();
     void lay_out_table(int dpi);
     LRESULT on_table_notify(const NMHDR& header);
     void fill_display_text(NMLVDISPINFOW& info) const;
+    filelist::TableView table_view() const;
     void begin_cell_edit_at_current_row();
-    void place_editor(const filelist::CellEditor& placement);
+    void begin_cell_edit_from_keyboard();
+    void show_editor(const filelist::CellEditor& placement);
     void commit_editor_text();
+    // Enter keeps the edit; Esc puts back every cell (and new name) as it was.
+    void end_cell_edit(bool keep);
+    LRESULT draw_table_row(NMLVCUSTOMDRAW& draw) const;
+    void fill_info_tip(NMLVGETINFOTIPW& tip) const;
     std::optional<std::size_t> current_row() const;
     std::vector<int> column_widths() const;
 
     // FileTable::Observer
     void rows_replaced(std::size_t row_count) override;
     void row_changed(std::size_t row) override;
+    void warnings_changed() override;
 
     filelist::MainModel& model_;
     std::function<void()> on_closed_;
     int table_dpi_ = platform::win32::kDesignDpi;  // the DPI the column widths were last set for
 
-    // "确定改名" and "自动编号".
+    // The cells an open editor has changed, as they were before, for Esc.
+    struct EditedCell {
+        std::size_t row;
+        int column;
+        std::string cell_before;
+        std::optional<std::string> new_name_before;
+    };
+    std::vector<EditedCell> edited_cells_;
+
+    // "确定改名", its undo, the marks of rows that would fail, and "自动编号".
     naming::RenameRun rename_run_;
+    naming::ConflictMarks conflict_marks_;
     std::unique_ptr<naming::NumberingWindow> numbering_window_;
     std::unique_ptr<AboutWindow> about_window_;
     std::unique_ptr<picker::FilePickerWindow> file_picker_;

@@ -14,6 +14,7 @@ namespace app {
 namespace {
 
 constexpr int kTableFontPoints = 12;  // 宋体 at 16 pixels
+constexpr COLORREF kConflictColour = RGB(204, 0, 0);
 
 struct ColumnSpec {
     const char* header;
@@ -32,7 +33,8 @@ constexpr std::array<ColumnSpec, filelist::FileTable::kColumnCount> kColumns = {
 
 void MainWindow::set_up_table() {
     HWND table = control(kFileTableView);
-    ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    // The info tips give the reason of a row drawn in red.
+    ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
     for (std::size_t i = 0; i < kColumns.size(); ++i) {
         std::wstring header = platform::win32::widen(kColumns[i].header);
         LVCOLUMNW column{};
@@ -77,17 +79,45 @@ void MainWindow::lay_out_table(int dpi) {
 }
 
 LRESULT MainWindow::on_table_notify(const NMHDR& header) {
+    auto& mutable_header = const_cast<NMHDR&>(header);
     switch (header.code) {
         case LVN_GETDISPINFOW:
-            fill_display_text(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+            fill_display_text(reinterpret_cast<NMLVDISPINFOW&>(mutable_header));
             return 0;
         case NM_DBLCLK:
             // A double click on a row activates it; on empty space it does nothing.
             if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) begin_cell_edit_at_current_row();
             return 0;
+        case NM_CUSTOMDRAW:
+            return draw_table_row(reinterpret_cast<NMLVCUSTOMDRAW&>(mutable_header));
+        case LVN_GETINFOTIPW:
+            fill_info_tip(reinterpret_cast<NMLVGETINFOTIPW&>(mutable_header));
+            return 0;
         default:
             return 0;
     }
+}
+
+// A row that a run started now would fail is drawn in red.
+LRESULT MainWindow::draw_table_row(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        if (!model_.table.warning(static_cast<std::size_t>(draw.nmcd.dwItemSpec)).empty()) {
+            draw.clrText = kConflictColour;
+            return CDRF_NEWFONT;
+        }
+    }
+    return CDRF_DODEFAULT;
+}
+
+void MainWindow::fill_info_tip(NMLVGETINFOTIPW& tip) const {
+    if (tip.iItem < 0 || !tip.pszText || tip.cchTextMax <= 0) return;
+    const std::string& warning = model_.table.warning(static_cast<std::size_t>(tip.iItem));
+    if (warning.empty()) return;
+    std::wstring text = platform::win32::widen(warning);
+    std::size_t n = std::min(text.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
+    std::wmemcpy(tip.pszText, text.data(), n);
+    tip.pszText[n] = L'\0';
 }
 
 void MainWindow::fill_display_text(NMLVDISPINFOW& info) const {
@@ -113,44 +143,84 @@ std::vector<int> MainWindow::column_widths() const {
     return widths;
 }
 
-void MainWindow::begin_cell_edit_at_current_row() {
-    HWND editor = control(kCellEditor);
-    ShowWindow(editor, SW_HIDE);
-
-    std::vector<int> widths = column_widths();
+filelist::TableView MainWindow::table_view() const {
     SCROLLINFO scroll{};
     scroll.cbSize = sizeof scroll;
     scroll.fMask = SIF_POS;
-    int scroll_x = GetScrollInfo(control(kFileTableView), SB_HORZ, &scroll) ? scroll.nPos : 0;
-
     filelist::TableView view;
-    view.column_widths = widths;
-    view.scroll_x = scroll_x;
+    view.scroll_x = GetScrollInfo(control(kFileTableView), SB_HORZ, &scroll) ? scroll.nPos : 0;
     view.table_x = control_place(kFileTableView).left;
     view.font_points = kTableFontPoints;
     view.dpi = dpi();
     view.current_row = current_row();
-    std::optional<filelist::CellEditor> placement = filelist::begin_cell_edit(model_.state, model_.table, view);
-    if (!placement) return;
-    place_editor(*placement);
-    ShowWindow(editor, SW_SHOW);
-    platform::process_pending_events();
+    return view;
 }
 
-void MainWindow::place_editor(const filelist::CellEditor& placement) {
+void MainWindow::begin_cell_edit_at_current_row() {
+    ShowWindow(control(kCellEditor), SW_HIDE);
+    std::vector<int> widths = column_widths();
+    filelist::TableView view = table_view();
+    view.column_widths = widths;
+    if (auto placement = filelist::begin_cell_edit(model_.state, model_.table, view)) show_editor(*placement);
+}
+
+void MainWindow::begin_cell_edit_from_keyboard() {
+    ShowWindow(control(kCellEditor), SW_HIDE);
+    std::vector<int> widths = column_widths();
+    filelist::TableView view = table_view();
+    view.column_widths = widths;
+    auto placement = filelist::begin_cell_edit_in_column(model_.state, model_.table, view, filelist::FileTable::kNewName);
+    if (!placement) return;
+    show_editor(*placement);
+    SetFocus(control(kCellEditor));
+    SendMessageW(control(kCellEditor), EM_SETSEL, 0, -1);
+}
+
+void MainWindow::show_editor(const filelist::CellEditor& placement) {
     HWND editor = control(kCellEditor);
     // The editor keeps its own line below the table; only x, width and height follow the cell.
     RECT rect{};
     GetWindowRect(editor, &rect);
     MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
     MoveWindow(editor, placement.x, rect.top, placement.width, placement.height, TRUE);
+    SendMessageW(editor, EM_SETREADONLY, placement.read_only, 0);
+    edited_cells_.clear();
     platform::win32::set_window_text(editor, placement.text);
+    ShowWindow(editor, SW_SHOW);
+    platform::process_pending_events();
 }
 
 void MainWindow::commit_editor_text() {
     if (!IsWindowVisible(control(kCellEditor))) return;
-    filelist::commit_cell_edit(model_.state, model_.table, current_row(),
-                               platform::win32::window_text(control(kCellEditor)));
+    std::optional<std::size_t> row = current_row();
+    int column = model_.state.edit_column;
+    if (row && *row < model_.table.row_count()) {
+        bool seen = std::any_of(edited_cells_.begin(), edited_cells_.end(),
+                                [&](const EditedCell& e) { return e.row == *row && e.column == column; });
+        if (!seen) {
+            std::optional<std::string> new_name;
+            if (*row < model_.state.new_names.size()) new_name = model_.state.new_names[*row];
+            edited_cells_.push_back({*row, column, model_.table.cell(*row, column), new_name});
+        }
+    }
+    filelist::commit_cell_edit(model_.state, model_.table, row, platform::win32::window_text(control(kCellEditor)));
+    // A new name or extension changes the row's target.
+    if (column == filelist::FileTable::kNewName || column == filelist::FileTable::kExtension) conflict_marks_.mark(model_);
+}
+
+void MainWindow::end_cell_edit(bool keep) {
+    ShowWindow(control(kCellEditor), SW_HIDE);
+    if (!keep) {
+        for (auto it = edited_cells_.rbegin(); it != edited_cells_.rend(); ++it) {
+            model_.table.set_cell(it->row, it->column, it->cell_before);
+            if (it->new_name_before && it->row < model_.state.new_names.size()) {
+                model_.state.new_names[it->row] = *it->new_name_before;
+            }
+        }
+        if (!edited_cells_.empty()) conflict_marks_.mark(model_);
+    }
+    edited_cells_.clear();
+    SetFocus(control(kFileTableView));
 }
 
 void MainWindow::rows_replaced(std::size_t row_count) {
@@ -162,5 +232,7 @@ void MainWindow::rows_replaced(std::size_t row_count) {
 void MainWindow::row_changed(std::size_t row) {
     ListView_RedrawItems(control(kFileTableView), static_cast<int>(row), static_cast<int>(row));
 }
+
+void MainWindow::warnings_changed() { InvalidateRect(control(kFileTableView), nullptr, FALSE); }
 
 }  // namespace app

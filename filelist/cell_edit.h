@@ -40,6 +40,7 @@ struct CellEditor {
     int width = 0;
     int height = 0;
     std::string text;
+    bool read_only = false;  // 原名称 and 目录: the run never uses them, so they can be copied, not changed
 };
 
 // Where the editor goes over a column that was hit, scaled to the display:
@@ -53,9 +54,15 @@ CellEditor editor_placement(const TableView& view, const ColumnHit& hit);
 // is shown for 序, 处理结果, a boundary, or when no row is current.
 std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& table, const TableView& view);
 
+// The same for a column chosen without the pointer (F2 or Enter on a row):
+// the editor goes where a row activation over that column puts it.
+std::optional<CellEditor> begin_cell_edit_in_column(AppState& state, const FileTable& table, const TableView& view,
+                                                    int column);
+
 // Editor text changed: copies it into the current row's cell of the column
-// being edited. Does nothing without a current row or an edited column.
-void commit_cell_edit(const AppState& state, FileTable& table, std::optional<std::size_t> current_row,
-                      std::string text);
+// being edited, 新名称 or 后缀名; an edited 新名称 is also the row's new name,
+// the one the run gives the file. Does nothing without a current row, for a
+// read-only column, or without an edited column.
+void commit_cell_edit(AppState& state, FileTable& table, std::optional<std::size_t> current_row, std::string text);
 
 }  // namespace filelist

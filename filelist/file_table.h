@@ -27,6 +27,7 @@ public:
     public:
         virtual void rows_replaced(std::size_t row_count) = 0;
         virtual void row_changed(std::size_t row) = 0;
+        virtual void warnings_changed() = 0;
 
     protected:
         ~Observer() = default;
@@ -41,6 +42,11 @@ public:
     // not exist.
     bool set_cell(std::size_t row, int column, std::string text);
 
+    // A note on a row beside its cells: why a rename run started now would
+    // fail on it; empty when it would not. Replacing the rows drops them.
+    const std::string& warning(std::size_t row) const;
+    void set_warnings(std::vector<std::string> warnings);
+
     // Replaces every row at once (also with none).
     void replace_rows(std::vector<Row> rows);
     void clear() { replace_rows({}); }
@@ -53,6 +59,7 @@ public:
 
 private:
     std::vector<Row> rows_;
+    std::vector<std::string> warnings_;
     std::uint64_t generation_ = 0;
     Observer* observer_ = nullptr;
 };

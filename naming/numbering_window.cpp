@@ -51,8 +51,11 @@ constexpr POINT kOffsetFromOwner{60, 80};
 }  // namespace
 
 NumberingWindow::NumberingWindow(filelist::AppState& state, filelist::FileTable& table,
-                                 CaptureDateBuilder build_capture_date_names)
-    : state_(state), table_(table), build_capture_date_names_(std::move(build_capture_date_names)) {}
+                                 CaptureDateBuilder build_capture_date_names, std::function<void()> on_names_built)
+    : state_(state),
+      table_(table),
+      build_capture_date_names_(std::move(build_capture_date_names)),
+      on_names_built_(std::move(on_names_built)) {}
 
 bool NumberingWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW, kOffsetFromOwner); }
 
@@ -106,6 +109,7 @@ void NumberingWindow::confirm_rule() {
     choice.capture_date = SendMessageW(control(kCaptureDateCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
     naming::confirm_rule(state_, table_, choice, build_capture_date_names_);
     busy_ = false;
+    if (on_names_built_ && table_.row_count() > 0) on_names_built_();
     close();
 }
 

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace naming {
 
 // Control ids of the numbering window, named after what they are.
@@ -30,7 +32,9 @@ enum NumberingWindowControl : int {
 // button. Its title-bar close changes nothing.
 class NumberingWindow : public platform::win32::WindowBase {
 public:
-    NumberingWindow(filelist::AppState& state, filelist::FileTable& table, CaptureDateBuilder build_capture_date_names);
+    // on_names_built runs after "确定" has named the rows.
+    NumberingWindow(filelist::AppState& state, filelist::FileTable& table, CaptureDateBuilder build_capture_date_names,
+                    std::function<void()> on_names_built);
 
     // Creates and shows the window, modeless, owned by owner.
     bool create(HWND owner);
@@ -56,6 +60,7 @@ private:
     filelist::AppState& state_;
     filelist::FileTable& table_;
     CaptureDateBuilder build_capture_date_names_;
+    std::function<void()> on_names_built_;
     bool busy_ = false;
 };
 

@@ -1,25 +1,14 @@
 #include "naming/rename_run.h"
+
+#include "naming/exact_rename.h"
 #include "naming/rename_plan.h"
-#include "platform/file_rename.h"
 #include "platform/pending_events.h"
 
-#include <cstdint>
+#include <utility>
 
 namespace naming {
 
 namespace {
-
-const char* result_text(const RenameStep& step) {
-    switch (step.action) {
-        case RenameAction::NoChange:
-            return "不需改名";
-        case RenameAction::Rename:
-            return platform::rename_file_no_replace(step.old_path, step.target_path) ? "改名成功" : "改名失败";
-        case RenameAction::Refused:
-            break;
-    }
-    return "改名失败";
-}
 
 // Marks a run as going on for as long as it lives, also when it ends early.
 class RunningFlag {
@@ -50,15 +39,52 @@ void RenameRun::rename_all(filelist::MainModel& model, std::size_t count) {
 
     const std::vector<RenameStep> steps = plan_renames(take_rename_batch(model.state, model.table, count));
     const std::uint64_t generation = model.table.generation();
+    std::vector<Renamed> renamed;
+    // Kept however the run ends, so that what it did can be undone.
+    auto keep_for_undo = [&] {
+        if (renamed.empty()) return;
+        last_run_ = std::move(renamed);
+        last_run_generation_ = generation;
+    };
     for (std::size_t row = 0; row < steps.size(); ++row) {
-        if (platform::quit_requested()) return;
-        const char* result = result_text(steps[row]);
+        if (platform::quit_requested()) {
+            keep_for_undo();
+            return;
+        }
+        const RenameStep& step = steps[row];
+        const char* result = "改名失败";
+        if (step.action == RenameAction::NoChange) {
+            result = "不需改名";
+        } else if (step.action == RenameAction::Rename && rename_exactly(step.old_path, step.target_path)) {
+            result = "改名成功";
+            renamed.push_back({row, step.old_path, step.target_path});
+        }
         // After "清空" or a new choice of files the rows belong to another batch.
         if (model.table.generation() == generation) model.table.set_cell(row, filelist::FileTable::kResult, result);
         platform::process_pending_events();
     }
+    keep_for_undo();
     if (platform::quit_requested()) return;
     model.status.set_text("改名处理结束,请查看!");
+}
+
+bool RenameRun::can_undo(const filelist::MainModel& model) const {
+    return !running_ && !last_run_.empty() && last_run_generation_ == model.table.generation();
+}
+
+void RenameRun::undo_last_run(filelist::MainModel& model) {
+    if (!can_undo(model)) return;
+    RunningFlag running(running_);
+    const std::vector<Renamed> undo = std::exchange(last_run_, {});
+    const std::uint64_t generation = model.table.generation();
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+        if (platform::quit_requested()) return;
+        const char* result = rename_exactly(it->new_path, it->old_path) ? "已撤销" : "撤销失败";
+        if (model.table.generation() == generation) model.table.set_cell(it->row, filelist::FileTable::kResult, result);
+        platform::process_pending_events();
+    }
+    if (platform::quit_requested()) return;
+    model.status.set_text("撤销处理结束,请查看!");
 }
 
 }  // namespace naming

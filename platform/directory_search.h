@@ -22,6 +22,10 @@ bool find_files(const std::string& directory, const WildcardPattern& pattern, co
 // directory could not be read.
 bool find_subdirectories(const std::string& directory, const NameSink& on_name);
 
+// Hands on the names of every entry of directory, files and directories
+// alike. False when the directory could not be read.
+bool list_entries(const std::string& directory, const NameSink& on_name);
+
 // True when directory exists and its entries can be read. Never shows the
 // system's "no disk" dialog for a drive that is not ready.
 bool is_listable_directory(const std::string& directory);

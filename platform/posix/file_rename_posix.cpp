@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -21,6 +22,15 @@ bool rename_file_no_replace(const std::string& from, const std::string& to) {
     }
     return true;
 #endif
+}
+
+std::optional<std::string> name_on_disk(const std::string& path) {
+    // The file systems the portable build serves compare names exactly: an
+    // entry that path reaches bears path's own last component.
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace platform

@@ -82,6 +82,10 @@ bool find_subdirectories(const std::string& directory, const NameSink& on_name) 
     return read_directory(directory, keep, on_name);
 }
 
+bool list_entries(const std::string& directory, const NameSink& on_name) {
+    return read_directory(directory, [](const WIN32_FIND_DATAW&, const std::string&) { return true; }, on_name);
+}
+
 bool is_listable_directory(const std::string& directory) {
     if (directory.empty()) return false;
     std::string search = directory;

@@ -34,6 +34,11 @@ struct IconDestroyer {
 };
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
+struct MenuDestroyer {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
 struct KernelHandleCloser {
     void operator()(HANDLE h) const {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);

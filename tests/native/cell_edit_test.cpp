@@ -109,3 +109,20 @@ TEST_F(CellEditTest, NothingIsWrittenWhileNoEditableColumnIsChosen) {
     commit_cell_edit(m.state, m.table, 1, "x");
     EXPECT_EQ(m.table.cell(1, FileTable::kNumber), "2");
 }
+
+TEST_F(CellEditTest, AnEditedNewNameIsTheNameTheRunUsesWhileOldNameAndDirectoryOnlyShow) {
+    ASSERT_TRUE(activate_at(250));  // 新名称
+    commit_cell_edit(m.state, m.table, 1, "MYNAME");
+    EXPECT_EQ(m.table.cell(1, FileTable::kNewName), "MYNAME");
+    EXPECT_EQ(m.state.new_names[1], "MYNAME");
+
+    for (int x : {100, 500}) {  // 原名称, 目录
+        auto editor = activate_at(x);
+        ASSERT_TRUE(editor) << x;
+        EXPECT_TRUE(editor->read_only) << x;
+        std::string before = m.table.cell(1, m.state.edit_column);
+        commit_cell_edit(m.state, m.table, 1, "typed");
+        EXPECT_EQ(m.table.cell(1, m.state.edit_column), before) << x;
+    }
+    EXPECT_EQ(m.state.new_names[1], "MYNAME");
+}

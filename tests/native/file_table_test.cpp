@@ -36,6 +36,7 @@ struct RecordingObserver : FileTable::Observer {
     std::vector<std::size_t> changed;
     void rows_replaced(std::size_t n) override { replaced.push_back(n); }
     void row_changed(std::size_t row) override { changed.push_back(row); }
+    void warnings_changed() override {}
 };
 
 }  // namespace

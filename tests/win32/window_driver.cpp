@@ -52,6 +52,22 @@ void double_click(HWND control, int x, int y) {
     pump();
 }
 
+void press_key(HWND control, UINT key, bool ctrl, bool shift) {
+    SetFocus(control);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE before[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(before));
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(control, WM_KEYDOWN, key, 1);
+    PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+    pump();
+    SetKeyboardState(before);
+    pump();
+}
+
 std::string text(HWND window) { return platform::win32::window_text(window); }
 
 RECT rect_in_parent(HWND control) {

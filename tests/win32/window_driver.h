@@ -21,6 +21,10 @@ void type_text(HWND control, const std::string& utf8);
 void move_pointer(HWND control, int x, int y);
 void double_click(HWND control, int x, int y);
 
+// A key pressed with the focus on control, through the message loop as the
+// keyboard would send it; ctrl and shift held as given.
+void press_key(HWND control, UINT key, bool ctrl = false, bool shift = false);
+
 std::string text(HWND window);
 
 // Position and size of a control in its parent's client area.
