@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "filelist/main_model.h"
 #include "platform/win32/message_dispatch.h"
@@ -14,5 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
     app::MainWindow window(model);
     window.set_on_closed([] { PostQuitMessage(0); });
     if (!window.create(show_command)) return 1;
+    // BatchRename.exe FILE… or DIRECTORY, as Explorer's "Send to" gives them.
+    window.hand_over(app::command_line_paths(GetCommandLineW()));
     return platform::win32::run_message_loop();
 }

@@ -6,8 +6,11 @@
 #include "naming/capture_date_names.h"
 #include "naming/image_load_failure_box.h"
 #include "picker/file_picker_window.h"
+#include "picker/handed_files.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_layout.h"
+
+#include <shellapi.h>
 
 namespace app {
 namespace {
@@ -53,6 +56,7 @@ bool MainWindow::create(int show_command) { return create_window(kDesign, nullpt
 
 void MainWindow::on_create() {
     set_up_table();
+    DragAcceptFiles(hwnd(), TRUE);
     model_.table.set_observer(this);
     rows_replaced(model_.table.row_count());
     platform::win32::set_window_text(control(kStatusLabel), model_.status.text());
@@ -107,15 +111,42 @@ void MainWindow::on_destroy() {
 
 void MainWindow::on_dpi_changed(int dpi) { lay_out_table(dpi); }
 
-void MainWindow::open_file_picker() {
+void MainWindow::open_file_picker(const std::string& directory) {
     // One picker at a time: pressing the button again brings it forward.
     if (file_picker_ && file_picker_->is_open()) {
         file_picker_->bring_to_front();
         return;
     }
     file_picker_ = std::make_unique<picker::FilePickerWindow>(
-        model_, [](const std::string& directory) { save_settings(directory); });
-    file_picker_->create(hwnd());
+        model_, [this](const std::string& moved_to) { remember_directory(moved_to); });
+    if (directory.empty()) {
+        file_picker_->create(hwnd());
+    } else {
+        file_picker_->create_at(hwnd(), directory);
+    }
+}
+
+void MainWindow::remember_directory(const std::string& directory) { save_settings(directory); }
+
+void MainWindow::hand_over(const std::vector<std::string>& paths) {
+    if (naming_under_way() || rename_run_.running()) return;
+    picker::HandedPaths handed = picker::sort_out_handed_paths(paths);
+    switch (handed.kind) {
+        case picker::HandedPaths::Kind::Nothing:
+            break;
+        case picker::HandedPaths::Kind::Files:
+            picker::take_handed_files(handed, model_,
+                                      [this](const std::string& directory) { remember_directory(directory); });
+            break;
+        case picker::HandedPaths::Kind::Directory:
+            if (file_picker_ && file_picker_->is_open()) file_picker_.reset();
+            open_file_picker(handed.directory);
+            break;
+        case picker::HandedPaths::Kind::SeveralDirectories:
+            MessageBoxW(hwnd(), platform::win32::widen("请只拖入同一目录中的文件").c_str(),
+                        platform::win32::widen("批量文件改名").c_str(), MB_OK | MB_ICONWARNING);
+            break;
+    }
 }
 
 void MainWindow::exit_program() {

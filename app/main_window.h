@@ -51,6 +51,12 @@ public:
     // Creates and shows the window; start_up runs as it is created.
     bool create(int show_command);
 
+    // Paths handed to the program from outside (dropped on the window, or
+    // named on the command line): files of one directory fill the table as
+    // the picker's "确定" does, a directory opens the picker there. Ignored
+    // while names are built or files renamed.
+    void hand_over(const std::vector<std::string>& paths);
+
     // Called once the window is gone; the program's entry ends the message loop here.
     void set_on_closed(std::function<void()> on_closed) { on_closed_ = std::move(on_closed); }
 
@@ -63,9 +69,10 @@ private:
     void on_dpi_changed(int dpi) override;
     bool on_key(const platform::win32::KeyPress& key) override;
     void on_context_menu(HWND control, POINT screen) override;
+    void on_drop_files(const std::vector<std::string>& paths) override { hand_over(paths); }
 
     // Button handlers.
-    void open_file_picker();
+    void open_file_picker(const std::string& directory = {});
     void exit_program();
     void open_numbering_window();
     void open_about_window();
@@ -75,6 +82,8 @@ private:
     bool naming_under_way() const;
     // Names were built: the directory is listed again and the rows that would fail marked.
     void mark_conflicts();
+    // Keeps a directory the picker or a hand-over moved to in the settings file.
+    void remember_directory(const std::string& directory);
 
     // The table and its in-place editor (main_window_table.cpp).
     void set_up_table();

@@ -15,52 +15,19 @@ struct Holder {
     std::size_t renamed_by = kNone;  // the row whose rename gave a file this name
 };
 
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
-
-std::string folded_name(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (std::size_t i = 0; i < name.size();) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
-            ++i;
-            continue;
-        }
-        append_utf8(out, platform::upper_case(platform::next_code_point(name, i)));
-    }
-    return out;
-}
 
 std::vector<RowConflict> find_conflicts(const RenameBatch& batch, const std::vector<RenameStep>& steps,
                                         const std::vector<std::string>& directory_listing) {
     const std::size_t rows = std::min(steps.size(), batch.old_names.size());
     std::vector<std::string> old_keys(rows), target_keys(rows);
     for (std::size_t k = 0; k < rows; ++k) {
-        old_keys[k] = folded_name(batch.old_names[k]);
-        target_keys[k] = folded_name(batch.new_names[k] + batch.extensions[k]);
+        old_keys[k] = platform::folded_name(batch.old_names[k]);
+        target_keys[k] = platform::folded_name(batch.new_names[k] + batch.extensions[k]);
     }
     std::unordered_map<std::string, Holder> names;
     names.reserve(directory_listing.size() + rows);
-    for (const std::string& name : directory_listing) names.emplace(folded_name(name), Holder{});
+    for (const std::string& name : directory_listing) names.emplace(platform::folded_name(name), Holder{});
     for (std::size_t k = 0; k < rows; ++k) {
         auto found = names.find(old_keys[k]);
         if (found != names.end() && found->second.batch_row == kNone) found->second.batch_row = k;

@@ -36,8 +36,4 @@ std::vector<RowConflict> find_conflicts(const RenameBatch& batch, const std::vec
 // with rows counted from 1 as the 序 column counts them); empty for None.
 std::string conflict_text(const RowConflict& conflict);
 
-// A name in the form that compares equal for every spelling Windows takes
-// as the same name.
-std::string folded_name(std::string_view name);
-
 }  // namespace naming

@@ -52,6 +52,11 @@ FilePickerWindow::FilePickerWindow(filelist::MainModel& main, DirectoryStore sto
 
 bool FilePickerWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW); }
 
+bool FilePickerWindow::create_at(HWND owner, const std::string& directory) {
+    start_directory_ = directory;
+    return create(owner);
+}
+
 void FilePickerWindow::on_create() {
     folder_brush_.reset(CreateSolidBrush(RGB(240, 200, 90)));
     open_folder_brush_.reset(CreateSolidBrush(RGB(255, 230, 150)));
@@ -63,6 +68,7 @@ void FilePickerWindow::on_create() {
     SendMessageW(control(kTypeList), CB_SETCURSEL, model_.selected_type, 0);
 
     restore(model_, main_.state, store_);
+    if (!start_directory_.empty()) change_directory(model_, main_.state, start_directory_, store_);
     for (const std::string& drive : model_.drives) {
         SendMessageW(control(kDriveBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(drive + ":").c_str()));
     }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace picker {
@@ -38,6 +39,9 @@ public:
     // Creates and shows the window, owned by owner; the remembered
     // directory is restored as it is created.
     bool create(HWND owner);
+    // The same, showing this directory rather than the remembered one, as a
+    // directory the user moved to.
+    bool create_at(HWND owner, const std::string& directory);
 
 private:
     // WindowBase
@@ -68,6 +72,7 @@ private:
 
     filelist::MainModel& main_;
     DirectoryStore store_;
+    std::string start_directory_;
     FilePickerModel model_;
     platform::win32::UniqueBrush folder_brush_;
     platform::win32::UniqueBrush open_folder_brush_;

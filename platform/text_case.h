@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Reading UTF-8 text one character at a time and comparing characters
@@ -15,5 +16,9 @@ char32_t next_code_point(std::string_view text, std::size_t& i);
 // The upper-case form of c for the scripts that file names commonly use
 // (Latin, Greek, Cyrillic, full-width Latin); other characters unchanged.
 char32_t upper_case(char32_t c);
+
+// A name in the form that compares equal for every spelling Windows takes
+// as the same name (upper case, in UTF-8).
+std::string folded_name(std::string_view name);
 
 }  // namespace platform

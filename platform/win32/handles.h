@@ -39,6 +39,11 @@ struct MenuDestroyer {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
+// Memory the system allocated for the caller with LocalAlloc.
+struct LocalMemoryFreer {
+    void operator()(void* p) const { LocalFree(p); }
+};
+
 struct KernelHandleCloser {
     void operator()(HANDLE h) const {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);

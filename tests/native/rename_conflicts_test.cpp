@@ -1,4 +1,5 @@
 #include "naming/rename_conflicts.h"
+#include "platform/text_case.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,8 @@ TEST(RenameConflicts, ChainsFailWhereALaterRowHoldsTheTargetAndFreeOnceAnEarlier
 }
 
 TEST(RenameConflicts, NamesCompareAsWindowsComparesThem) {
-    EXPECT_EQ(folded_name("Ärger_ÿ.Jpg"), folded_name("äRGER_Ÿ.JPG"));
-    EXPECT_NE(folded_name("a.jpg"), folded_name("a.jpeg"));
+    EXPECT_EQ(platform::folded_name("Ärger_ÿ.Jpg"), platform::folded_name("äRGER_Ÿ.JPG"));
+    EXPECT_NE(platform::folded_name("a.jpg"), platform::folded_name("a.jpeg"));
     // Two photos of the same second, in any letter case.
     EXPECT_EQ(texts_of(conflicts_of({{"p1.jpg", "20080517 142345", ".jpg"}, {"p2.JPG", "20080517 142345", ".JPG"}},
                                     {"p1.jpg", "p2.JPG"})),

@@ -6,6 +6,7 @@
 #include "platform/win32/window_layout.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string_view>
@@ -65,6 +66,30 @@ void press_key(HWND control, UINT key, bool ctrl, bool shift) {
     PostMessageW(control, WM_KEYUP, key, 0xC0000001);
     pump();
     SetKeyboardState(before);
+    pump();
+}
+
+void press_alt_key(HWND control, UINT key) {
+    SetFocus(control);
+    constexpr LPARAM kAltHeld = 1 << 29;
+    PostMessageW(control, WM_SYSKEYDOWN, key, 1 | kAltHeld);
+    PostMessageW(control, WM_SYSKEYUP, key, 0xC0000001 | kAltHeld);
+    pump();
+}
+
+void drop_files(HWND window, const std::vector<std::string>& paths) {
+    // DROPFILES, then the wide paths, each ended by a zero, and one zero more.
+    std::wstring list;
+    for (const std::string& path : paths) list += widen(path) + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    // The window's DragFinish frees the memory, as with a real drop.
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     pump();
 }
 

@@ -24,6 +24,11 @@ void double_click(HWND control, int x, int y);
 // A key pressed with the focus on control, through the message loop as the
 // keyboard would send it; ctrl and shift held as given.
 void press_key(HWND control, UINT key, bool ctrl = false, bool shift = false);
+// The same with Alt held (Alt+F4 and the like).
+void press_alt_key(HWND control, UINT key);
+
+// Files dropped on a window as Explorer drops them (WM_DROPFILES).
+void drop_files(HWND window, const std::vector<std::string>& paths);
 
 std::string text(HWND window);
 

@@ -1,0 +1,59 @@
+#include "picker/handed_files.h"
+
+#include "filelist/fill_list.h"
+#include "picker/directory_path.h"
+#include "picker/natural_order.h"
+#include "platform/directory_search.h"
+#include "platform/file_rename.h"
+#include "platform/text_case.h"
+
+namespace picker {
+
+HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
+    HandedPaths handed;
+    std::string first_directory;
+    std::string folded_directory;
+    for (const std::string& given : paths) {
+        std::string path = tidy_directory(platform::full_path(given));
+        if (path.empty()) continue;
+        if (platform::is_listable_directory(path)) {
+            if (first_directory.empty()) first_directory = path;
+            continue;
+        }
+        if (!platform::name_on_disk(path)) continue;  // gone, or never there
+        DirectoryPath parts = split_directory(path);
+        if (parts.names.empty()) continue;
+        std::string directory = parent_directory(path);
+        // Windows takes C:\Photos and c:\photos for one directory.
+        std::string folded = platform::folded_name(directory);
+        if (handed.file_names.empty()) {
+            handed.directory = directory;
+            folded_directory = folded;
+        } else if (folded != folded_directory) {
+            handed.kind = HandedPaths::Kind::SeveralDirectories;
+            handed.file_names.clear();
+            return handed;
+        }
+        handed.file_names.push_back(parts.names.back());
+    }
+    if (!handed.file_names.empty()) {
+        sort_naturally(handed.file_names);
+        handed.kind = HandedPaths::Kind::Files;
+    } else if (!first_directory.empty()) {
+        handed.kind = HandedPaths::Kind::Directory;
+        handed.directory = first_directory;
+    }
+    return handed;
+}
+
+void take_handed_files(const HandedPaths& handed, filelist::MainModel& main, const DirectoryStore& store) {
+    if (handed.kind != HandedPaths::Kind::Files) return;
+    main.state.base_directory = with_trailing_separator(handed.directory);
+    main.state.file_names = handed.file_names;
+    filelist::fill_list(main.state, main.table, main.state.file_names);
+    main.status.set_text("共选择 " + std::to_string(main.state.file_names.size()) + " 个文件");
+    main.state.last_directory = handed.directory;
+    if (store) store(handed.directory);
+}
+
+}  // namespace picker
