@@ -58,7 +58,7 @@ float dpi_or_screen(const ImageMetadata& image, std::int32_t tag) {
 bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool) {
     backend_.reset();
     std::optional<ImageMetadata> image = read_image_metadata(MemorySource(bytes));
-    if (!image) {
+    if (!image || !has_image_header(*image)) {
         lastStatus_ = image_status::UnknownImageFormat;
         return false;
     }

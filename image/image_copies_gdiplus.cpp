@@ -9,28 +9,36 @@ using gdiplus::GpImage;
 
 bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm) {
     Dispose();
-    backend_->metadata = read_image_metadata(MemorySource(bytes));
+    // The object's own copy, which GDI+ reads from whenever it opens the image.
     IStream* stream = backend_->stream.CreateFromBytes(bytes);
     if (!stream) {
-        backend_->metadata.reset();
         lastStatus_ = image_status::OutOfMemory;
         return false;
     }
+    std::optional<ImageMetadata> read = read_image_metadata(MemorySource(bytes));
+    if (read && has_image_header(*read)) backend_->metadata = std::move(read);
+    backend_->from_bytes = true;
+    backend_->use_icm = useIcm;
+    if (backend_->metadata) {
+        lastStatus_ = image_status::Ok;
+        return true;
+    }
     const gdiplus::Api& api = gdiplus::api();
     GpImage* image = nullptr;
+    backend_->library_tried = true;
     lastStatus_ = useIcm ? api.GdipLoadImageFromStreamICM(stream, &image) : api.GdipLoadImageFromStream(stream, &image);
     if (lastStatus_ != image_status::Ok) {
-        image = nullptr;
         backend_->stream.Release();
+        backend_->forget();
+        return false;
     }
-    SetHandle(gdiplus::handle_of(image));
-    if (lastStatus_ != image_status::Ok && backend_->metadata) lastStatus_ = image_status::Ok;
-    return lastStatus_ == image_status::Ok;
+    backend_->image = image;
+    return true;
 }
 
 bool ImageFile::Clone(ImageFile& target) {
     GpImage* copy = nullptr;
-    int status = gdiplus::api().GdipCloneImage(backend_->image, &copy);
+    int status = gdiplus::api().GdipCloneImage(backend_->library_image(), &copy);
     if (status != image_status::Ok) copy = nullptr;
     target.Dispose();
     target.SetHandle(gdiplus::handle_of(copy));
@@ -40,7 +48,7 @@ bool ImageFile::Clone(ImageFile& target) {
 
 bool ImageFile::GetThumbnail(std::uint32_t width, std::uint32_t height, ImageFile& target) {
     GpImage* thumbnail = nullptr;
-    int status = gdiplus::api().GdipGetImageThumbnail(backend_->image, width, height, &thumbnail, nullptr, nullptr);
+    int status = gdiplus::api().GdipGetImageThumbnail(backend_->library_image(), width, height, &thumbnail, nullptr, nullptr);
     if (status != image_status::Ok) thumbnail = nullptr;
     target.Dispose();
     target.SetHandle(gdiplus::handle_of(thumbnail));

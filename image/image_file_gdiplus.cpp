@@ -25,7 +25,7 @@ namespace gdiplus {
 
 std::optional<std::wstring> file_name_for_library(const std::string& utf8) {
     if (utf8.find('\0') != std::string::npos) return std::nullopt;
-    return platform::win32::widen(utf8);
+    return platform::win32::file_system_path(utf8);
 }
 
 // One property as GDI+ reports it; the status of the last step goes to status.
@@ -49,25 +49,55 @@ std::optional<PropertyRecord> library_property(GpImage* image, std::int32_t id, 
 
 }  // namespace gdiplus
 
+GpImage* ImageFile::Backend::library_image() {
+    if (image || library_tried || (file_name.empty() && !from_bytes)) return image;
+    library_tried = true;
+    const gdiplus::Api& api = gdiplus::api();
+    GpImage* opened = nullptr;
+    int status = image_status::Ok;
+    if (from_bytes) {
+        status = use_icm ? api.GdipLoadImageFromStreamICM(stream.GetComStream(), &opened)
+                         : api.GdipLoadImageFromStream(stream.GetComStream(), &opened);
+    } else {
+        status = use_icm ? api.GdipLoadImageFromFileICM(file_name.c_str(), &opened)
+                         : api.GdipLoadImageFromFile(file_name.c_str(), &opened);
+    }
+    if (status == image_status::Ok) image = opened;
+    return image;
+}
+
+void ImageFile::Backend::forget() {
+    image = nullptr;
+    metadata.reset();
+    file_name.clear();
+    from_bytes = false;
+    use_icm = false;
+    library_tried = false;
+}
+
 ImageFile::ImageFile(int& lastStatus) : lastStatus_(lastStatus), backend_(std::make_unique<Backend>()) {}
 
 ImageFile::~ImageFile() { Dispose(); }
 
-std::uintptr_t ImageFile::GetHandle() const { return gdiplus::handle_of(backend_->image); }
+// The handle is GDI+'s image: asking for it opens the image with GDI+.
+std::uintptr_t ImageFile::GetHandle() const { return gdiplus::handle_of(backend_->library_image()); }
 
-void ImageFile::SetHandle(std::uintptr_t handle) { backend_->image = gdiplus::image_of(handle); }
+// A handle from elsewhere is another image: what the reader found no longer
+// describes it.
+void ImageFile::SetHandle(std::uintptr_t handle) {
+    GpImage* image = gdiplus::image_of(handle);
+    if (image == backend_->image) return;
+    backend_->forget();
+    backend_->image = image;
+}
 
 bool ImageFile::Dispose() {
     if (!backend_->holds_image()) return false;
-    backend_->metadata.reset();
-    if (!backend_->image) {
-        lastStatus_ = image_status::Ok;
-        return true;
-    }
-    lastStatus_ = gdiplus::api().GdipDisposeImage(backend_->image);
+    lastStatus_ = image_status::Ok;
+    if (backend_->image) lastStatus_ = gdiplus::api().GdipDisposeImage(backend_->image);
     // Only now: the image may read from the stream until it is gone.
     backend_->stream.Release();
-    SetHandle(0);
+    backend_->forget();
     return lastStatus_ == image_status::Ok;
 }
 
@@ -78,30 +108,58 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool useIcm) {
         lastStatus_ = image_status::InvalidParameter;
         return false;
     }
-    // The reader goes first, while GDI+ does not yet hold the file open.
-    if (std::unique_ptr<ByteSource> file = open_file_source(fileName)) backend_->metadata = read_image_metadata(*file);
+    // The reader opens the file, reads its headers and lets it go.
+    if (std::unique_ptr<ByteSource> file = open_file_source(fileName)) {
+        std::optional<ImageMetadata> read = read_image_metadata(*file);
+        if (read && has_image_header(*read)) backend_->metadata = std::move(read);
+    }
+    backend_->file_name = std::move(*name);
+    backend_->use_icm = useIcm;
+    if (backend_->metadata) {
+        lastStatus_ = image_status::Ok;
+        return true;
+    }
+    // A format the reader does not know: GDI+ opens it now, and tells.
     const gdiplus::Api& api = gdiplus::api();
     GpImage* image = nullptr;
-    lastStatus_ = useIcm ? api.GdipLoadImageFromFileICM(name->c_str(), &image)
-                         : api.GdipLoadImageFromFile(name->c_str(), &image);
-    SetHandle(lastStatus_ == image_status::Ok ? gdiplus::handle_of(image) : 0);
-    if (lastStatus_ != image_status::Ok && backend_->metadata) lastStatus_ = image_status::Ok;
-    return lastStatus_ == image_status::Ok;
+    backend_->library_tried = true;
+    lastStatus_ = useIcm ? api.GdipLoadImageFromFileICM(backend_->file_name.c_str(), &image)
+                         : api.GdipLoadImageFromFile(backend_->file_name.c_str(), &image);
+    if (lastStatus_ != image_status::Ok) {
+        backend_->forget();
+        return false;
+    }
+    backend_->image = image;
+    return true;
 }
 
 bool ImageFile::GetPropertyItem(std::int32_t propertyId, PropertyRecord& record) {
-    if (backend_->image) {
-        if (auto found = library_property(backend_->image, propertyId, lastStatus_)) {
+    const ImageMetadata* read = backend_->reader();
+    // The reader holds every tag of the main image's IFD0, Exif and GPS
+    // directories: it answers for those, found or not, without GDI+ (until
+    // GDI+ has the image open).
+    if (read && is_main_image_tag(propertyId)) {
+        if (const PropertyRecord* found = reader_property(backend_->metadata, propertyId)) {
+            record = *found;
+            lastStatus_ = image_status::Ok;
+            return true;
+        }
+        lastStatus_ = image_status::PropertyNotFound;
+        return false;
+    }
+    GpImage* image = backend_->library_image();
+    if (image) {
+        if (auto found = gdiplus::library_property(image, propertyId, lastStatus_)) {
             record = std::move(*found);
             return true;
         }
     }
-    if (const PropertyRecord* read = reader_property(backend_->metadata, propertyId)) {
+    if (const PropertyRecord* found = reader_property(backend_->metadata, propertyId)) {
         lastStatus_ = image_status::Ok;
-        record = *read;
+        record = *found;
         return true;
     }
-    if (!backend_->image) lastStatus_ = backend_->metadata ? image_status::PropertyNotFound : image_status::InvalidParameter;
+    if (!image) lastStatus_ = read ? image_status::PropertyNotFound : image_status::InvalidParameter;
     return false;
 }
 

@@ -36,7 +36,7 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool) {
         return false;
     }
     std::optional<ImageMetadata> image = read_image_metadata(*file);
-    if (!image) {
+    if (!image || !has_image_header(*image)) {
         lastStatus_ = image_status::UnknownImageFormat;
         return false;
     }

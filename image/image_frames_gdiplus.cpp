@@ -10,14 +10,14 @@ namespace imaging {
 std::uint32_t ImageFile::GetFrameCount(const std::string& dimension) {
     GUID id = text_to_guid(dimension);
     UINT count = 0;
-    lastStatus_ = gdiplus::api().GdipImageGetFrameCount(backend_->image, &id, &count);
+    lastStatus_ = gdiplus::api().GdipImageGetFrameCount(backend_->library_image(), &id, &count);
     return lastStatus_ == image_status::Ok ? count : 0;
 }
 
 bool ImageFile::GetFrameDimensionsList(std::vector<std::string>& dimensions) {
     const gdiplus::Api& api = gdiplus::api();
     UINT count = 0;
-    lastStatus_ = api.GdipImageGetFrameDimensionsCount(backend_->image, &count);
+    lastStatus_ = api.GdipImageGetFrameDimensionsCount(backend_->library_image(), &count);
     if (lastStatus_ != image_status::Ok) return false;
     if (std::uint64_t{count} * sizeof(GUID) > gdiplus::kLargestBuffer) {
         lastStatus_ = image_status::ValueOverflow;
@@ -30,7 +30,7 @@ bool ImageFile::GetFrameDimensionsList(std::vector<std::string>& dimensions) {
         lastStatus_ = image_status::OutOfMemory;
         return false;
     }
-    lastStatus_ = api.GdipImageGetFrameDimensionsList(backend_->image, ids.data(), count);
+    lastStatus_ = api.GdipImageGetFrameDimensionsList(backend_->library_image(), ids.data(), count);
     if (lastStatus_ != image_status::Ok) return false;
     std::vector<std::string> texts;
     texts.reserve(ids.size());
@@ -41,12 +41,12 @@ bool ImageFile::GetFrameDimensionsList(std::vector<std::string>& dimensions) {
 
 bool ImageFile::SelectActiveFrame(const std::string& dimension, std::uint32_t index) {
     GUID id = text_to_guid(dimension);
-    lastStatus_ = gdiplus::api().GdipImageSelectActiveFrame(backend_->image, &id, index);
+    lastStatus_ = gdiplus::api().GdipImageSelectActiveFrame(backend_->library_image(), &id, index);
     return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::RotateFlip(std::int32_t rotateFlipType) {
-    lastStatus_ = gdiplus::api().GdipImageRotateFlip(backend_->image, rotateFlipType);
+    lastStatus_ = gdiplus::api().GdipImageRotateFlip(backend_->library_image(), rotateFlipType);
     return lastStatus_ == image_status::Ok;
 }
 

@@ -35,6 +35,27 @@ struct ImageMetadata {
 
 // Format, size and properties of an image; nothing when the bytes are not an
 // image of a format the reader knows. Never reads outside what the source holds.
+// A file cut short gives what its first bytes hold (its size may be missing).
 std::optional<ImageMetadata> read_image_metadata(const ByteSource& source);
+
+// True when the reader found a whole image header, with a width and a height
+// (for JPEG, a frame header): only then is a file an image. A file that only
+// starts like one (the three bytes FF D8 FF of a JPEG, say) is none.
+inline bool has_image_header(const ImageMetadata& image) { return image.width > 0 && image.height > 0; }
+
+// True for the tags the reader collects when a file holds them: those of
+// TIFF's IFD0 and of the Exif and GPS directories, by the TIFF and Exif
+// standards. Other properties (a thumbnail's, a PNG chunk's, GDI+'s own) are
+// none of the reader's business.
+constexpr bool is_main_image_tag(std::int32_t id) {
+    return (id >= 0x0000 && id <= 0x001F) ||  // GPS
+           (id >= 0x00FE && id <= 0x0213) ||  // TIFF IFD0
+           id == 0x8298 ||                    // Copyright
+           (id >= 0x829A && id <= 0x829D) ||  // ExposureTime, FNumber
+           id == 0x8769 || id == 0x8825 ||    // Exif and GPS directory pointers
+           (id >= 0x8822 && id <= 0x8832) ||  // ExposureProgram to ISOSpeed
+           (id >= 0x9000 && id <= 0x9292) ||  // ExifVersion to SubSecTimeDigitized
+           (id >= 0xA000 && id <= 0xA435);    // FlashpixVersion to LensSerialNumber
+}
 
 }  // namespace imaging

@@ -6,7 +6,7 @@ namespace imaging {
 bool ImageFile::GetPalette(PaletteRecord& palette) {
     const gdiplus::Api& api = gdiplus::api();
     int size = 0;
-    lastStatus_ = api.GdipGetImagePaletteSize(backend_->image, &size);
+    lastStatus_ = api.GdipGetImagePaletteSize(backend_->library_image(), &size);
     if (lastStatus_ != image_status::Ok) return false;
     std::optional<std::vector<std::byte>> buffer;
     if (size >= 0) buffer = gdiplus::zeroed_buffer(static_cast<std::uint64_t>(size));
@@ -14,7 +14,7 @@ bool ImageFile::GetPalette(PaletteRecord& palette) {
         lastStatus_ = image_status::ValueOverflow;
         return false;
     }
-    lastStatus_ = api.GdipGetImagePalette(backend_->image, reinterpret_cast<gdiplus::ColorPalette*>(buffer->data()),
+    lastStatus_ = api.GdipGetImagePalette(backend_->library_image(), reinterpret_cast<gdiplus::ColorPalette*>(buffer->data()),
                                           size);
     if (lastStatus_ != image_status::Ok) return false;
     auto read = gdiplus::read_palette(*buffer);
@@ -32,7 +32,7 @@ bool ImageFile::SetPalette(const PaletteRecord& palette) {
         lastStatus_ = image_status::InvalidParameter;
         return false;
     }
-    lastStatus_ = gdiplus::api().GdipSetImagePalette(backend_->image, block->get());
+    lastStatus_ = gdiplus::api().GdipSetImagePalette(backend_->library_image(), block->get());
     return lastStatus_ == image_status::Ok;
 }
 

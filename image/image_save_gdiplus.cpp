@@ -43,7 +43,7 @@ bool ImageFile::SaveToFile(const std::string& fileName, const std::string& forma
         lastStatus_ = image_status::InvalidParameter;
         return false;
     }
-    lastStatus_ = gdiplus::api().GdipSaveImageToFile(backend_->image, name->c_str(), &*clsid, block_or_null(block));
+    lastStatus_ = gdiplus::api().GdipSaveImageToFile(backend_->library_image(), name->c_str(), &*clsid, block_or_null(block));
     return lastStatus_ == image_status::Ok;
 }
 
@@ -58,7 +58,7 @@ std::vector<std::uint8_t> ImageFile::SaveToBytes(const std::string& format, cons
         lastStatus_ = image_status::OutOfMemory;
         return {};
     }
-    lastStatus_ = gdiplus::api().GdipSaveImageToStream(backend_->image, stream, &*clsid, block_or_null(block));
+    lastStatus_ = gdiplus::api().GdipSaveImageToStream(backend_->library_image(), stream, &*clsid, block_or_null(block));
     // A failed save may have written part of an image: hand back none of it.
     if (lastStatus_ != image_status::Ok) return {};
     return output.ReadAll();
@@ -67,7 +67,7 @@ std::vector<std::uint8_t> ImageFile::SaveToBytes(const std::string& format, cons
 bool ImageFile::SaveAdd(const EncoderParameterList& parameters) {
     std::optional<EncoderParameterBlock> block;
     if (!parameter_block(&parameters, block, lastStatus_)) return false;
-    lastStatus_ = gdiplus::api().GdipSaveAdd(backend_->image, block->get());
+    lastStatus_ = gdiplus::api().GdipSaveAdd(backend_->library_image(), block->get());
     return lastStatus_ == image_status::Ok;
 }
 
@@ -75,7 +75,7 @@ bool ImageFile::SaveAddImage(ImageFile& other, const EncoderParameterList& param
     std::optional<EncoderParameterBlock> block;
     if (!parameter_block(&parameters, block, lastStatus_)) return false;
     lastStatus_ =
-        gdiplus::api().GdipSaveAddImage(backend_->image, gdiplus::image_of(other.GetHandle()), block->get());
+        gdiplus::api().GdipSaveAddImage(backend_->library_image(), gdiplus::image_of(other.GetHandle()), block->get());
     return lastStatus_ == image_status::Ok;
 }
 
@@ -84,14 +84,14 @@ bool ImageFile::GetEncoderParameterList(const std::string& format, EncoderParame
     if (!clsid) return false;
     const gdiplus::Api& api = gdiplus::api();
     UINT size = 0;
-    lastStatus_ = api.GdipGetEncoderParameterListSize(backend_->image, &*clsid, &size);
+    lastStatus_ = api.GdipGetEncoderParameterListSize(backend_->library_image(), &*clsid, &size);
     if (lastStatus_ != image_status::Ok) return false;
     auto buffer = gdiplus::zeroed_buffer(size);
     if (!buffer) {
         lastStatus_ = image_status::OutOfMemory;
         return false;
     }
-    lastStatus_ = api.GdipGetEncoderParameterList(backend_->image, &*clsid, size,
+    lastStatus_ = api.GdipGetEncoderParameterList(backend_->library_image(), &*clsid, size,
                                                   reinterpret_cast<gdiplus::EncoderParameters*>(buffer->data()));
     if (lastStatus_ != image_status::Ok) return false;
     auto read = gdiplus::read_encoder_parameters(*buffer);

@@ -34,17 +34,17 @@ bool is_device_name(std::string_view name) {
     std::string_view stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
 
-    static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+    static constexpr std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (std::string_view device : kDevices) {
         if (equals_ascii_case_insensitive(stem, device)) return true;
     }
-    // COM1 to COM9 and LPT1 to LPT9, also with the superscript digits ¹ ² ³
-    // that Windows counts as the same ports.
+    // COM0 to COM9 and LPT0 to LPT9 (current Windows reserves the 0 too),
+    // also with the superscript digits ¹ ² ³ that Windows counts as the same ports.
     if (stem.size() < 4) return false;
     std::string_view port = stem.substr(0, 3);
     if (!equals_ascii_case_insensitive(port, "COM") && !equals_ascii_case_insensitive(port, "LPT")) return false;
     std::string_view number = stem.substr(3);
-    if (number.size() == 1) return number[0] >= '1' && number[0] <= '9';
+    if (number.size() == 1) return number[0] >= '0' && number[0] <= '9';
     return number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 

@@ -9,7 +9,7 @@ namespace naming {
 // stream colon, none of the other characters Windows forbids in names
 // (<>:"/\|?*) and no control character; not ending in a dot or a blank (Windows
 // would drop them and name another file); not a device name such as CON, NUL,
-// COM1 or LPT1, with or without an extension, in any letter case.
+// CONIN$, COM0 or LPT1, with or without an extension, in any letter case.
 bool is_plain_file_name(std::string_view name);
 
 }  // namespace naming

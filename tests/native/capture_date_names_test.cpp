@@ -47,8 +47,12 @@ struct CaptureDateTest : ::testing::Test {
 
 TEST_F(CaptureDateTest, PhotosAreNamedAfterTheirCaptureDate) {
     dir.write("IMG_0001.JPG", photo_taken("2008:05:17 14:23:45"));
-    dir.write("big-endian.tif", text_of(ti::TiffBuilder(true).add(ti::Ifd::Exif, ti::ascii(ti::kDateTimeOriginal,
-                                                                                          "2011:12:31 23:59:59")).build().bytes));
+    dir.write("big-endian.tif", text_of(ti::TiffBuilder(true)
+                                            .add(ti::Ifd::Zero, ti::shorts(0x0100, {64}))  // a TIFF needs its size
+                                            .add(ti::Ifd::Zero, ti::shorts(0x0101, {48}))
+                                            .add(ti::Ifd::Exif, ti::ascii(ti::kDateTimeOriginal, "2011:12:31 23:59:59"))
+                                            .build()
+                                            .bytes));
     ti::HeifOptions heif;
     heif.exif = ti::exif_with_date("2023:07:01 08:00:00");
     dir.write("phone.heic", text_of(ti::heif_file(heif)));

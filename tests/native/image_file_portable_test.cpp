@@ -187,6 +187,8 @@ TEST_F(PortableImageFile, SetAndRemoveProperties) {
 
 TEST_F(PortableImageFile, ResolutionFromTheImagesTags) {
     Bytes tiff = TiffBuilder()
+                     .add(Ifd::Zero, shorts(0x0100, {64}))
+                     .add(Ifd::Zero, shorts(0x0101, {48}))
                      .add(Ifd::Zero, rational(0x011A, 300, 1))
                      .add(Ifd::Zero, rational(0x011B, 1181, 10))
                      .add(Ifd::Zero, shorts(0x0128, {3}))

@@ -13,7 +13,7 @@ using namespace naming;
 
 TEST(PlainFileName, AcceptsOrdinaryNames) {
     for (const char* name : {"A001.jpg", "a", ".jpg", "20080517 142345.JPG", "照片.png", "a.b.c", "CONSOLE.txt",
-                             "COM10.txt", "COM0", "LPT", "xCON", "nul_1", "AUX1.txt"}) {
+                             "COM10.txt", "CONIN", "LPT", "xCON", "nul_1", "AUX1.txt"}) {
         EXPECT_TRUE(is_plain_file_name(name)) << name;
     }
 }
@@ -24,6 +24,7 @@ TEST(PlainFileName, RefusesNamesThatReachElsewhereOrThatWindowsAlters) {
         "a|b",        "a?.jpg",  "*.jpg",     "a\tb.jpg",    "a\nb",    "a.",           "a ",  ".",   "..",
         "A001.jpg. ", "CON",     "con.txt",   "Nul.tar.gz",  "PRN",     "aux",          "COM1", "com9.log",
         "LPT1.txt",   "lpt9",    "CON .txt",  "COM\xC2\xB9.txt", "lpt\xC2\xB3",
+        "COM0",       "lpt0.jpg", "LPT0 .jpg", "conin$",   "CONOUT$.txt", "Conin$ .log", "COM0.",
         // Not UTF-8: Windows would store replacement characters instead.
         ("2008\xFF" "0517.jpg"), "\xE7\x85.jpg", "a\xC0\xAF.jpg",
     };
