@@ -10,13 +10,13 @@ void start_up(filelist::AppState& state) {
     imaging::StartGdiplus(state.gdiplusToken);
 }
 
-void shut_down(filelist::AppState& state) {
+bool shut_down(filelist::AppState& state) {
     state.image.Dispose();
     imaging::StopGdiplus(state.gdiplusToken);
-    if (!state.last_directory.empty()) {
-        save_settings(state.last_directory);
-        platform::process_pending_events();
-    }
+    if (state.last_directory.empty()) return true;
+    bool saved = save_settings(state.last_directory);
+    platform::process_pending_events();
+    return saved;
 }
 
 void clear_list(filelist::FileTable& table, filelist::StatusLine& status) {

@@ -102,10 +102,12 @@ LRESULT MainWindow::on_notify(const NMHDR& header) {
     return 0;
 }
 
+void MainWindow::on_close() { exit_program(); }
+
+// The exit path has run by now; the loop only ends, and no event runs here.
 void MainWindow::on_destroy() {
     model_.table.set_observer(nullptr);
     model_.status.set_on_change(nullptr);
-    shut_down(model_.state);
     if (on_closed_) on_closed_();
 }
 
@@ -126,7 +128,17 @@ void MainWindow::open_file_picker(const std::string& directory) {
     }
 }
 
-void MainWindow::remember_directory(const std::string& directory) { save_settings(directory); }
+void MainWindow::remember_directory(const std::string& directory) {
+    if (!save_settings(directory)) tell_failed_save();
+}
+
+void MainWindow::tell_failed_save() {
+    // Once per run: the program goes on, only without remembering.
+    if (failed_save_told_) return;
+    failed_save_told_ = true;
+    MessageBoxW(hwnd(), platform::win32::widen("保存配置失败！").c_str(), platform::win32::widen("批量文件改名").c_str(),
+                MB_OK | MB_ICONWARNING);
+}
 
 void MainWindow::hand_over(const std::vector<std::string>& paths) {
     if (naming_under_way() || rename_run_.running()) return;
@@ -149,9 +161,11 @@ void MainWindow::hand_over(const std::vector<std::string>& paths) {
     }
 }
 
+// 退出 and the close box alike: everything is saved once, and a failure
+// told, while the window is still there.
 void MainWindow::exit_program() {
-    shut_down(model_.state);
-    DestroyWindow(hwnd());
+    if (!shut_down(model_.state)) tell_failed_save();
+    if (is_open()) DestroyWindow(hwnd());
 }
 
 void MainWindow::open_numbering_window() {

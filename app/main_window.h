@@ -65,6 +65,7 @@ private:
     void on_create() override;
     void on_command(int id, int code) override;
     LRESULT on_notify(const NMHDR& header) override;
+    void on_close() override;
     void on_destroy() override;
     void on_dpi_changed(int dpi) override;
     bool on_key(const platform::win32::KeyPress& key) override;
@@ -84,6 +85,8 @@ private:
     void mark_conflicts();
     // Keeps a directory the picker or a hand-over moved to in the settings file.
     void remember_directory(const std::string& directory);
+    // "保存配置失败！", the first time only.
+    void tell_failed_save();
 
     // The table and its in-place editor (main_window_table.cpp).
     void set_up_table();
@@ -109,7 +112,8 @@ private:
 
     filelist::MainModel& model_;
     std::function<void()> on_closed_;
-    int table_dpi_ = platform::win32::kDesignDpi;  // the DPI the column widths were last set for
+    int table_dpi_ = platform::win32::kDesignDpi;
+    bool failed_save_told_ = false;  // the DPI the column widths were last set for
 
     // The cells an open editor has changed, as they were before, for Esc.
     struct EditedCell {

@@ -16,6 +16,8 @@ std::string settings_path() { return platform::program_directory() + platform::k
 
 std::string load_settings() { return platform::read_ini_value(settings_path(), kSection, kKey); }
 
-void save_settings(const std::string& value) { platform::write_ini_value(settings_path(), kSection, kKey, value); }
+bool save_settings(const std::string& value) {
+    return platform::write_ini_value(settings_path(), kSection, kKey, value);
+}
 
 }  // namespace app

@@ -11,7 +11,8 @@ std::string settings_path();
 // The stored directory, or the empty text when the file or the key is missing.
 std::string load_settings();
 
-// Stores the directory; a failed write leaves the file as it was.
-void save_settings(const std::string& value);
+// Stores the directory; false when it could not be written (the file is then
+// as it was). A path the ANSI code page cannot hold is stored in UTF-16.
+bool save_settings(const std::string& value);
 
 }  // namespace app

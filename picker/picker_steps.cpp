@@ -65,9 +65,22 @@ void restore(FilePickerModel& picker, filelist::AppState& state, const Directory
         show_directory(picker, current);
         return;
     }
-    if (!change_directory(picker, state, state.last_directory, store)) {
-        if (!change_directory(picker, state, current, store)) show_directory(picker, current);
+    std::string remembered = picker::tidy_directory(platform::full_path(state.last_directory));
+    if (platform::is_listable_directory(remembered)) {
+        change_directory(picker, state, remembered, store);
+        return;
     }
+    // A card reader without its card, a share that is not reachable now: the
+    // picker shows the nearest directory it can, and the remembered one stays
+    // remembered until the user moves somewhere.
+    std::string shown = nearest_listable_directory(state.last_directory);
+    if (shown.empty()) shown = nearest_listable_directory(current);
+    if (shown.empty()) {
+        show_directory(picker, current);
+        return;
+    }
+    show_directory(picker, shown);
+    refill_file_box(picker);
 }
 
 bool change_directory(FilePickerModel& picker, filelist::AppState& state, const std::string& directory,

@@ -31,9 +31,10 @@ void list_matching_files(const std::string& directory, const std::string& type, 
 void refill_file_box(FilePickerModel& picker);
 
 // Restore (window created): the drives; then the directory the picker showed
-// last, or the nearest one above it that can be read, or the current
-// directory, with its files of the first type. Without a remembered
-// directory the current directory shows with no files listed.
+// last, with its files of the first type. When it cannot be read now, the
+// nearest one above it that can, or the current directory, shows instead
+// while last_directory and the store keep the remembered one. Without a
+// remembered directory the current directory shows with no files listed.
 void restore(FilePickerModel& picker, filelist::AppState& state, const DirectoryStore& store);
 
 // Directory change (a directory opened in the directory box): shows it, or

@@ -175,6 +175,17 @@ TEST_F(FilePickerTest, AVanishedDirectoryOpensTheNearestOneAbove) {
     EXPECT_EQ(driver::list_box_items(files()).size(), 4u);
 }
 
+TEST_F(FilePickerTest, AnAbsentDriveStaysRememberedThroughOpeningAndCancelling) {
+    save_settings("Q:\\photos");
+    model.state.last_directory = load_settings();
+    open_picker();
+    EXPECT_NE(current_line(), "photos");  // the picker shows where it can
+    driver::click(picker_control(kCancelButton));
+    EXPECT_EQ(model.state.last_directory, "Q:\\photos");
+    driver::click(control(kExitButton));
+    EXPECT_EQ(load_settings(), "Q:\\photos");
+}
+
 TEST_F(FilePickerTest, ASecondClickBringsTheOpenPickerForward) {
     open_picker();
     HWND first = picker();
@@ -281,6 +292,34 @@ TEST_F(FilePickerTest, NamesOutsideTheCodePageAndLongPathsAreListed) {
     driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(model.state.file_names, (Names{long_name, wide_name}));
     EXPECT_EQ(model.state.base_directory, tree.path(deep) + "\\");
+}
+
+TEST_F(FilePickerTest, DirectoriesPastThePathLimitAreEnteredListedAndRenamedIn) {
+    std::string deep = "照片";
+    for (int i = 0; i < 6; ++i) {
+        deep += "\\" + std::string(50, static_cast<char>('a' + i));
+        tree.make_directory(deep);
+    }
+    tree.make_directory(deep + "\\内层");
+    tree.write(deep + "\\内层\\p1.jpg", "p1");
+    ASSERT_GT(tree.path(deep).size(), 300u);
+
+    model.state.last_directory = tree.path(deep);
+    open_picker();
+    EXPECT_EQ(current_line(), std::string(50, 'f'));
+    open_directory_line("内层");
+    EXPECT_EQ(current_line(), "内层");
+    EXPECT_EQ(driver::list_box_items(files()), Names{"p1.jpg"});
+    driver::click(picker_control(kSelectAllButton));
+    driver::click(picker_control(kConfirmButton));
+    EXPECT_EQ(load_settings(), tree.path(deep + "\\内层"));
+
+    numbering_window_click(kConfirmRuleButton);
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(column(5), Names{"改名成功"});
+    EXPECT_EQ(tree.names(deep + "\\内层"), Names{"A001.jpg"});
+    driver::press_key(table(), 'Z', true);
+    EXPECT_EQ(tree.names(deep + "\\内层"), Names{"p1.jpg"});
 }
 
 // The steps on Windows paths and drives, without the window.

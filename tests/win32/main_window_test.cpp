@@ -3,6 +3,8 @@
 #include "main_window_fixture.h"
 #include "platform/win32/text.h"
 #include "display_scale.h"
+#include "message_box_watcher.h"
+#include "platform/ini_file.h"
 #include "temp_directory.h"
 #include "window_driver.h"
 
@@ -174,6 +176,53 @@ TEST_F(MainWindowTest, ClosingFromTheTitleBarStoresTheDirectoryToo) {
     driver::pump();
     EXPECT_FALSE(window->is_open());
     EXPECT_EQ(load_settings(), "D:\\pics");
+}
+
+TEST_F(MainWindowTest, SettingsKeepAnyDirectoryExactlyAndTheFilesOtherKeys) {
+    std::string path = settings_path();
+    {
+        std::string other = gbk("[其他]\r\n键=值\r\n");
+        HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, other.data(), static_cast<DWORD>(other.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(save_settings("C:\\照片"));
+    EXPECT_NE(read_file(path).find(gbk("记录=C:\\照片")), std::string::npos);  // as the file has always been
+
+    TempDirectory places;
+    places.make_directory("사진 ☀");
+    model.state.last_directory = places.path("사진 ☀");
+    driver::click(control(kExitButton));
+    EXPECT_EQ(read_file(path).substr(0, 2), "\xFF\xFE");  // UTF-16, which holds any name
+    EXPECT_EQ(load_settings(), places.path("사진 ☀"));
+    EXPECT_EQ(platform::read_ini_value(path, "其他", "键"), "值");
+
+    // The next run's picker opens there.
+    model.state.last_directory.clear();
+    open_main_window();
+    open_picker();
+    EXPECT_EQ(current_line(), "사진 ☀");
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTheProgramGoesOn) {
+    TempDirectory places;
+    places.make_directory("一");
+    places.make_directory("二");
+    // A directory where the settings file belongs: no write can succeed.
+    ASSERT_TRUE(CreateDirectoryW(widen(settings_path()).c_str(), nullptr));
+    {
+        MessageBoxWatcher watcher;
+        model.state.last_directory = places.path("一");
+        open_picker();
+        open_directory_line(places.name());
+        open_directory_line("二");
+        EXPECT_EQ(current_line(), "二");
+        driver::click(control(kExitButton));
+        EXPECT_EQ(watcher.texts(), std::vector<std::string>{"保存配置失败！"});
+    }
+    EXPECT_FALSE(window->is_open());
+    RemoveDirectoryW(widen(settings_path()).c_str());
 }
 
 // Run with --gtest_also_run_disabled_tests to look at the window as a user would.

@@ -248,3 +248,20 @@ TEST_F(RenameRunWindowTest, CtrlZAfterARunBringsEveryRenamedFileBack) {
     EXPECT_EQ(folder.read("p1.jpg"), "came meanwhile");
     EXPECT_EQ(folder.read("A001.jpg"), "p1.jpg");
 }
+
+TEST_F(RenameRunWindowTest, ARenameTheDiskKeptUnderAnotherNameFailsAndTheFileKeepsItsName) {
+    choose({"p1.jpg", "p2.jpg"});
+    driver::click(control(kNumberingButton));
+    HWND numbering = driver::thread_window_of_class(kNumberingClass);
+    std::string prefix;
+    for (int i = 0; i < 90; ++i) prefix += "长";  // 270 bytes in UTF-8: past the 255 a Linux name may hold
+    SetWindowTextW(GetDlgItem(numbering, kPrefixEdit), platform::win32::widen(prefix).c_str());
+    driver::click(GetDlgItem(numbering, kConfirmRuleButton));
+    driver::click(control(kRenameButton));
+    Texts names = folder.names();
+    if (names == Texts{prefix + "001.jpg", prefix + "002.jpg"}) {
+        GTEST_SKIP() << "this file system holds the whole name";
+    }
+    EXPECT_EQ(column(5), (Texts{"改名失败", "改名失败"}));
+    EXPECT_EQ(names, (Texts{"p1.jpg", "p2.jpg"}));
+}
