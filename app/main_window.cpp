@@ -113,6 +113,8 @@ void MainWindow::on_destroy() {
 
 void MainWindow::on_dpi_changed(int dpi) { lay_out_table(dpi); }
 
+void MainWindow::on_deferred(int) { redraw_changed_rows(); }
+
 void MainWindow::open_file_picker(const std::string& directory) {
     // One picker at a time: pressing the button again brings it forward.
     if (file_picker_ && file_picker_->is_open()) {
@@ -189,6 +191,7 @@ void MainWindow::rename_files() {
     // Names half built would be renamed to: the run waits for the builder.
     if (naming_under_way()) return;
     rename_run_.confirm_rename(model_);
+    redraw_changed_rows();  // the last rows, which the run's paced repaints may have left
     // The marks were for the disk as it was before the run.
     conflict_marks_.take_listing(model_);
     naming::ConflictMarks::clear(model_);
@@ -197,11 +200,13 @@ void MainWindow::rename_files() {
 void MainWindow::undo_last_run() {
     if (naming_under_way() || !rename_run_.can_undo(model_)) return;
     rename_run_.undo_last_run(model_);
+    redraw_changed_rows();
     conflict_marks_.take_listing(model_);
     naming::ConflictMarks::clear(model_);
 }
 
 void MainWindow::mark_conflicts() {
+    redraw_changed_rows();
     conflict_marks_.take_listing(model_);
     conflict_marks_.mark(model_);
 }

@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -69,6 +70,7 @@ private:
     void on_destroy() override;
     void on_dpi_changed(int dpi) override;
     bool on_key(const platform::win32::KeyPress& key) override;
+    void on_deferred(int task) override;
     void on_context_menu(HWND control, POINT screen) override;
     void on_drop_files(const std::vector<std::string>& paths) override { hand_over(paths); }
 
@@ -109,11 +111,17 @@ private:
     void rows_replaced(std::size_t row_count) override;
     void row_changed(std::size_t row) override;
     void warnings_changed() override;
+    // Repaints the changed rows in view, once for all changes since the last time.
+    void redraw_changed_rows();
 
     filelist::MainModel& model_;
     std::function<void()> on_closed_;
     int table_dpi_ = platform::win32::kDesignDpi;
-    bool failed_save_told_ = false;  // the DPI the column widths were last set for
+    bool failed_save_told_ = false;
+    // Rows changed since the table was last repainted, first and last; none when first > last.
+    std::size_t changed_first_ = 1, changed_last_ = 0;
+    bool redraw_asked_ = false;
+    std::chrono::steady_clock::time_point last_redraw_{};  // the DPI the column widths were last set for
 
     // The cells an open editor has changed, as they were before, for Esc.
     struct EditedCell {

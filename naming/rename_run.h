@@ -46,6 +46,7 @@ private:
     bool running_ = false;
     std::vector<Renamed> last_run_;
     std::uint64_t last_run_generation_ = 0;
+    std::string last_run_directory_;
 };
 
 }  // namespace naming

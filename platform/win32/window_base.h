@@ -75,6 +75,11 @@ protected:
     RECT control_place(int id) const { return controls_.place(id); }
     HFONT control_font(int id) const { return controls_.font_of(id); }
 
+    // Asks for on_deferred(task) when the window's events are next processed:
+    // work that many changes in a row would otherwise each do at once (a
+    // repaint) is done once.
+    void post_deferred(int task);
+
     // Pointer moves over a control, in its client pixels.
     void watch_pointer_moves(int control_id, std::function<void(POINT)> on_move);
     // The left mouse button pressed on a control.
@@ -96,6 +101,8 @@ protected:
     virtual void on_context_menu(HWND /*control*/, POINT /*screen*/) {}
     // A key, before the control that has the focus sees it; true when handled.
     virtual bool on_key(const KeyPress& /*key*/) { return false; }
+    // Work asked for by post_deferred.
+    virtual void on_deferred(int /*task*/) {}
     // Owner-drawn controls; true when handled.
     virtual bool on_measure_item(MEASUREITEMSTRUCT& /*item*/) { return false; }
     virtual bool on_draw_item(const DRAWITEMSTRUCT& /*item*/) { return false; }

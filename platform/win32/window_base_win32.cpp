@@ -14,6 +14,8 @@ constexpr int kProgramIconId = 1;
 
 // WM_DPICHANGED, from Windows 8.1 on; declared here for older headers.
 constexpr UINT kDpiChangedMessage = 0x02E0;
+// The program's own message for post_deferred.
+constexpr UINT kDeferredMessage = WM_APP + 1;
 
 HICON load_program_icon(int side) {
     return static_cast<HICON>(
@@ -99,6 +101,10 @@ bool WindowBase::create_window(const WindowDesign& design, HWND owner, int show_
 }
 
 void WindowBase::on_close() { DestroyWindow(hwnd_); }
+
+void WindowBase::post_deferred(int task) {
+    if (hwnd_) PostMessageW(hwnd_, kDeferredMessage, static_cast<WPARAM>(task), 0);
+}
 
 void WindowBase::watch_pointer_moves(int control_id, std::function<void(POINT)> on_move) {
     watches_.push_back(std::make_unique<ControlWatch>(ControlWatch{std::move(on_move), nullptr}));
@@ -232,6 +238,9 @@ LRESULT WindowBase::route(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_ACTIVATE:
             remember_focus(LOWORD(wparam) != WA_INACTIVE);
+            return 0;
+        case kDeferredMessage:
+            on_deferred(static_cast<int>(wparam));
             return 0;
         case DM_GETDEFID:
             if (design_->default_button != 0) return MAKELRESULT(design_->default_button, DC_HASDEFID);

@@ -1,0 +1,232 @@
+// The Windows program as its users wait for it under Wine, each figure
+// against a baseline measured in the same run:
+//   - capture dates of camera-sized photos against tiny ones with the same EXIF;
+//   - 100,000 sequential names into the real main window against filling the
+//     window's table with the same rows;
+//   - the rename run of the real window against a bare no-replace rename loop.
+#include "app/main_window.h"
+#include "filelist/fill_list.h"
+#include "filelist/main_model.h"
+#include "image_builders.h"
+#include "image_test_files.h"
+#include "naming/capture_date_names.h"
+#include "naming/numbering_window.h"
+#include "platform/file_rename.h"
+#include "platform/pending_events.h"
+#include "platform/win32/text.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using platform::win32::widen;
+
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A fresh directory under the temporary directory, removed with its files.
+class BenchDirectory {
+public:
+    BenchDirectory() {
+        wchar_t base[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, base);
+        for (int i = 0;; ++i) {
+            path_ = platform::win32::narrow(base) + "批量改名基准-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(i) + "\\";
+            if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
+        }
+    }
+    ~BenchDirectory() {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(widen(path_ + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileW(widen(path_ + platform::win32::narrow(found.cFileName)).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(widen(path_).c_str());
+    }
+    BenchDirectory(const BenchDirectory&) = delete;
+    BenchDirectory& operator=(const BenchDirectory&) = delete;
+
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        HANDLE file = CreateFileW(widen(path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    // Another name for the same file: a thousand camera photos without a thousand copies.
+    void link(const std::string& existing, const std::string& name) const {
+        CreateHardLinkW(widen(path_ + name).c_str(), widen(path_ + existing).c_str(), nullptr);
+    }
+
+private:
+    std::string path_;
+};
+
+std::string numbered(const char* prefix, int i, const char* extension) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%05d%s", prefix, i, extension);
+    return text;
+}
+
+// Names n photos after their capture date through the Windows image object.
+double name_photos(const BenchDirectory& dir, const std::string& first, int n) {
+    filelist::MainModel model;
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i) names.push_back(i == 0 ? first : numbered(first.c_str(), i, ".jpg"));
+    model.state.base_directory = dir.path();
+    model.state.file_names = names;
+    filelist::fill_list(model.state, model.table, names);
+    auto start = Clock::now();
+    naming::build_capture_date_names(model, [] {});
+    double taken = seconds_since(start);
+    if (model.state.new_names.back() != "20080517 142345") std::fprintf(stderr, "a photo went unnamed\n");
+    return taken;
+}
+
+// Target: 12-megapixel photos named within 1.5 times the tiny ones' time.
+void BM_CaptureDatesOfCameraPhotosAgainstTinyOnes(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    std::uintptr_t token = 0;
+    imaging::StartGdiplus(token);
+    BenchDirectory dir;
+    auto exif = test_images::exif_with_date("2008:05:17 14:23:45");
+    dir.write("camera.jpg", image_test::jpeg_photo(4000, 3000, exif));
+    dir.write("tiny.jpg", image_test::jpeg_photo(64, 48, exif));
+    for (int i = 1; i < n; ++i) {
+        dir.link("camera.jpg", numbered("camera.jpg", i, ".jpg"));
+        dir.link("tiny.jpg", numbered("tiny.jpg", i, ".jpg"));
+    }
+    double camera = 0, tiny = 0;
+    for (auto _ : state) {
+        camera += name_photos(dir, "camera.jpg", n);
+        tiny += name_photos(dir, "tiny.jpg", n);
+        state.SetIterationTime(camera / static_cast<double>(state.iterations() + 1));
+    }
+    state.counters["camera_s"] = camera / static_cast<double>(state.iterations());
+    state.counters["tiny_s"] = tiny / static_cast<double>(state.iterations());
+    state.counters["ratio"] = camera / tiny;
+    imaging::StopGdiplus(token);
+}
+BENCHMARK(BM_CaptureDatesOfCameraPhotosAgainstTinyOnes)->Arg(40)->Arg(1000)->Iterations(3)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Runs every queued window event, then lets the table paint what changed.
+void settle(HWND table) {
+    platform::process_pending_events();
+    UpdateWindow(table);
+    platform::process_pending_events();
+}
+
+// Target: 100,000 names shown within 1.5 s of the numbering window's 确定.
+void BM_SequentialNamesIntoTheMainWindow(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    filelist::MainModel model;
+    app::MainWindow window(model);
+    window.create(SW_SHOW);
+    HWND table = window.control(app::kFileTableView);
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i) names.push_back(numbered("IMG_", i + 1, ".JPG"));
+    model.state.base_directory = "C:\\photos\\";
+    double fill = 0, build = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        model.state.file_names = names;
+        filelist::fill_list(model.state, model.table, names);
+        settle(table);
+        fill += seconds_since(start);
+
+        SendMessageW(window.control(app::kNumberingButton), BM_CLICK, 0, 0);
+        HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
+        start = Clock::now();
+        SendMessageW(GetDlgItem(numbering, naming::kConfirmRuleButton), BM_CLICK, 0, 0);
+        settle(table);
+        double taken = seconds_since(start);
+        build += taken;
+        state.SetIterationTime(taken);
+    }
+    state.counters["names_s"] = build / static_cast<double>(state.iterations());
+    state.counters["fill_s"] = fill / static_cast<double>(state.iterations());
+    state.counters["ratio_to_fill"] = build / fill;
+}
+BENCHMARK(BM_SequentialNamesIntoTheMainWindow)->Arg(100000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Target: the window's rename run within 1.25 times a bare no-replace rename
+// loop over the same names. Each pass renames one way; the files alternate
+// between IMG_… and A… names, the run taking one direction and the loop the
+// other, in turns.
+void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    BenchDirectory dir;
+    std::vector<std::string> old_names, new_bases;
+    for (int i = 0; i < n; ++i) {
+        old_names.push_back(numbered("IMG_", i + 1, ".jpg"));
+        new_bases.push_back(numbered("A", i + 1, ""));
+        dir.write(old_names.back(), {'x'});
+    }
+    filelist::MainModel model;
+    app::MainWindow window(model);
+    window.create(SW_SHOW);
+    double run = 0, loop = 0, checked_loop = 0;
+    for (auto _ : state) {
+        model.state.base_directory = dir.path();
+        model.state.file_names = old_names;
+        filelist::fill_list(model.state, model.table, old_names);
+        model.state.new_names = new_bases;
+        model.state.rule_confirmed = 1;
+        settle(window.control(app::kFileTableView));
+        auto start = Clock::now();
+        SendMessageW(window.control(app::kRenameButton), BM_CLICK, 0, 0);
+        settle(window.control(app::kFileTableView));
+        double taken = seconds_since(start);
+        run += taken;
+        state.SetIterationTime(taken);
+
+        // Back, bare: MoveFileExW without replacing, nothing else.
+        start = Clock::now();
+        for (int i = 0; i < n; ++i) {
+            MoveFileExW(widen(dir.path() + new_bases[i] + ".jpg").c_str(), widen(dir.path() + old_names[i]).c_str(), 0);
+        }
+        loop += seconds_since(start);
+
+        // There and back again with the check the run makes after each rename.
+        start = Clock::now();
+        for (int i = 0; i < n; ++i) {
+            std::string to = dir.path() + new_bases[i] + ".jpg";
+            platform::rename_file_no_replace(dir.path() + old_names[i], to);
+            platform::name_on_disk(to);
+        }
+        checked_loop += seconds_since(start);
+        for (int i = 0; i < n; ++i) {
+            MoveFileExW(widen(dir.path() + new_bases[i] + ".jpg").c_str(), widen(dir.path() + old_names[i]).c_str(), 0);
+        }
+    }
+    state.counters["run_s"] = run / static_cast<double>(state.iterations());
+    state.counters["loop_s"] = loop / static_cast<double>(state.iterations());
+    state.counters["ratio"] = run / loop;
+    state.counters["check_share"] = (checked_loop - loop) / run;
+}
+BENCHMARK(BM_RenameRunAgainstABareRenameLoop)->Arg(5000)->Arg(20000)->Iterations(2)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
