@@ -162,8 +162,9 @@ void BM_SequentialNamesIntoTheMainWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_SequentialNamesIntoTheMainWindow)->Arg(100000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// Target: the window's rename run within 1.25 times a bare no-replace rename
-// loop over the same names. Each pass renames one way; the files alternate
+// Target: the window's rename run, its check of every rename on disk
+// included, within 1.25 times a bare no-replace rename loop over the same
+// names. Each pass renames one way; the files alternate
 // between IMG_… and A… names, the run taking one direction and the loop the
 // other, in turns.
 void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
@@ -178,7 +179,7 @@ void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
     filelist::MainModel model;
     app::MainWindow window(model);
     window.create(SW_SHOW);
-    double run = 0, loop = 0, checked_loop = 0;
+    double run = 0, loop = 0;
     for (auto _ : state) {
         model.state.base_directory = dir.path();
         model.state.file_names = old_names;
@@ -199,25 +200,12 @@ void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
             MoveFileExW(widen(dir.path() + new_bases[i] + ".jpg").c_str(), widen(dir.path() + old_names[i]).c_str(), 0);
         }
         loop += seconds_since(start);
-
-        // There and back again with the check the run makes after each rename.
-        start = Clock::now();
-        for (int i = 0; i < n; ++i) {
-            std::string to = dir.path() + new_bases[i] + ".jpg";
-            platform::rename_file_no_replace(dir.path() + old_names[i], to);
-            platform::name_on_disk(to);
-        }
-        checked_loop += seconds_since(start);
-        for (int i = 0; i < n; ++i) {
-            MoveFileExW(widen(dir.path() + new_bases[i] + ".jpg").c_str(), widen(dir.path() + old_names[i]).c_str(), 0);
-        }
     }
     state.counters["run_s"] = run / static_cast<double>(state.iterations());
     state.counters["loop_s"] = loop / static_cast<double>(state.iterations());
     state.counters["ratio"] = run / loop;
-    state.counters["check_share"] = (checked_loop - loop) / run;
 }
-BENCHMARK(BM_RenameRunAgainstABareRenameLoop)->Arg(5000)->Arg(20000)->Iterations(2)->UseManualTime()
+BENCHMARK(BM_RenameRunAgainstABareRenameLoop)->Arg(5000)->Arg(20000)->Iterations(1)->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
