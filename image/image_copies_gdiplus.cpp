@@ -23,17 +23,12 @@ bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool useIcm) 
         lastStatus_ = image_status::Ok;
         return true;
     }
-    const gdiplus::Api& api = gdiplus::api();
-    GpImage* image = nullptr;
-    backend_->library_tried = true;
-    lastStatus_ = useIcm ? api.GdipLoadImageFromStreamICM(stream, &image) : api.GdipLoadImageFromStream(stream, &image);
+    lastStatus_ = backend_->open_library_image();
     if (lastStatus_ != image_status::Ok) {
         backend_->stream.Release();
         backend_->forget();
-        return false;
     }
-    backend_->image = image;
-    return true;
+    return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::Clone(ImageFile& target) {

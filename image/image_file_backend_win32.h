@@ -36,6 +36,8 @@ struct ImageFile::Backend {
     const ImageMetadata* reader() const { return image ? nullptr : metadata ? &*metadata : nullptr; }
     // GDI+'s image, opened now if it has not been; null when GDI+ cannot open it.
     gdiplus::GpImage* library_image();
+    // Asks GDI+ to open the file or the bytes now; its status.
+    int open_library_image();
     // Forgets everything held; the caller has disposed GDI+'s image.
     void forget();
 };

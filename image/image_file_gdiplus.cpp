@@ -50,7 +50,11 @@ std::optional<PropertyRecord> library_property(GpImage* image, std::int32_t id, 
 }  // namespace gdiplus
 
 GpImage* ImageFile::Backend::library_image() {
-    if (image || library_tried || (file_name.empty() && !from_bytes)) return image;
+    if (!image && !library_tried && (from_bytes || !file_name.empty())) open_library_image();
+    return image;
+}
+
+int ImageFile::Backend::open_library_image() {
     library_tried = true;
     const gdiplus::Api& api = gdiplus::api();
     GpImage* opened = nullptr;
@@ -63,7 +67,7 @@ GpImage* ImageFile::Backend::library_image() {
                          : api.GdipLoadImageFromFile(file_name.c_str(), &opened);
     }
     if (status == image_status::Ok) image = opened;
-    return image;
+    return status;
 }
 
 void ImageFile::Backend::forget() {
@@ -120,17 +124,9 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool useIcm) {
         return true;
     }
     // A format the reader does not know: GDI+ opens it now, and tells.
-    const gdiplus::Api& api = gdiplus::api();
-    GpImage* image = nullptr;
-    backend_->library_tried = true;
-    lastStatus_ = useIcm ? api.GdipLoadImageFromFileICM(backend_->file_name.c_str(), &image)
-                         : api.GdipLoadImageFromFile(backend_->file_name.c_str(), &image);
-    if (lastStatus_ != image_status::Ok) {
-        backend_->forget();
-        return false;
-    }
-    backend_->image = image;
-    return true;
+    lastStatus_ = backend_->open_library_image();
+    if (lastStatus_ != image_status::Ok) backend_->forget();
+    return lastStatus_ == image_status::Ok;
 }
 
 bool ImageFile::GetPropertyItem(std::int32_t propertyId, PropertyRecord& record) {

@@ -48,17 +48,6 @@ void TempDirectory::write(const std::string& relative, std::string_view content)
     if (!out) ADD_FAILURE() << "cannot write the file " << path(relative);
 }
 
-void TempDirectory::write(const std::string& relative, const std::vector<std::uint8_t>& content) const {
-    write(relative, std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
-}
-
-std::string TempDirectory::read(const std::string& relative) const { return read_file(path(relative)); }
-
-std::vector<std::uint8_t> TempDirectory::read_bytes(const std::string& relative) const {
-    std::string bytes = read(relative);
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
-
 bool TempDirectory::exists(const std::string& relative) const {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path(relative), ec));
@@ -75,8 +64,3 @@ std::map<std::string, std::string> TempDirectory::contents(const std::string& re
     return out;
 }
 
-std::vector<std::string> TempDirectory::names(const std::string& relative) const {
-    std::vector<std::string> out;
-    for (const auto& entry : contents(relative)) out.push_back(entry.first);
-    return out;
-}

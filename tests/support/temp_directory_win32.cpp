@@ -93,17 +93,6 @@ void TempDirectory::write(const std::string& relative, std::string_view content)
     }
 }
 
-void TempDirectory::write(const std::string& relative, const std::vector<std::uint8_t>& content) const {
-    write(relative, std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
-}
-
-std::string TempDirectory::read(const std::string& relative) const { return read_file(path(relative)); }
-
-std::vector<std::uint8_t> TempDirectory::read_bytes(const std::string& relative) const {
-    std::string bytes = read(relative);
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
-
 bool TempDirectory::exists(const std::string& relative) const {
     return GetFileAttributesW(file_system_path(path(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -117,8 +106,3 @@ std::map<std::string, std::string> TempDirectory::contents(const std::string& re
     return out;
 }
 
-std::vector<std::string> TempDirectory::names(const std::string& relative) const {
-    std::vector<std::string> out;
-    for (const auto& entry : contents(relative)) out.push_back(entry.first);
-    return out;
-}

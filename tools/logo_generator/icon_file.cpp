@@ -1,16 +1,7 @@
 #include "tools/logo_generator/icon_file.h"
+#include "tools/logo_generator/little_endian.h"
 
 namespace {
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 std::vector<std::uint8_t> icon_image(int side, const std::vector<std::uint8_t>& bgra) {
     const std::size_t row = static_cast<std::size_t>(side) * 4;

@@ -1,4 +1,5 @@
 #include "tools/logo_generator/logo_drawing.h"
+#include "tools/logo_generator/little_endian.h"
 
 #include <array>
 #include <cstdint>
@@ -193,20 +194,6 @@ std::vector<std::uint8_t> draw_logo_with_alpha(int side) {
     }
     return pixels;
 }
-
-namespace {
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> encode_bmp(const app::PixelImage& image, std::int32_t pixels_per_metre,
                                      std::size_t trailing_padding) {
