@@ -15,10 +15,10 @@ namespace {
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
 
-using platform::win32::FontSpec;
+using platform::win32::FontStyle;
 
-constexpr FontSpec kTitleFont{L"宋体", 21, true};
-constexpr FontSpec kDetailsFont{L"宋体", 14};
+constexpr FontStyle kTitleFont{L"宋体", 21, true};
+constexpr FontStyle kDetailsFont{L"宋体", 14};
 constexpr int kLogoSide = 48;
 
 // The contact values are placeholders until the studio publishes real ones.
@@ -44,7 +44,7 @@ constexpr platform::win32::WindowDesign kDesign{
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
     50, 50, 327, 232,
     kLayout,
-    FontSpec{L"宋体", 12},
+    FontStyle{L"宋体", 12},
 };
 
 }  // namespace

@@ -17,11 +17,11 @@ namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
-using platform::win32::FontSpec;
+using platform::win32::FontStyle;
 
-constexpr FontSpec kButtonFont{L"宋体", 12};
-constexpr FontSpec kWelcomeFont{L"宋体", 14, true};
-constexpr FontSpec kTableFont{L"宋体", 16};
+constexpr FontStyle kButtonFont{L"宋体", 12};
+constexpr FontStyle kWelcomeFont{L"宋体", 14, true};
+constexpr FontStyle kTableFont{L"宋体", 16};
 
 constexpr ControlLayout kLayout[] = {
     {ControlKind::PushButton, kSelectFilesButton, "选择文件", 8, 6, 80, 32},

@@ -19,11 +19,11 @@ constexpr COLORREF kConflictColour = RGB(204, 0, 0);
 constexpr int kRedrawChangedRows = 1;
 constexpr auto kLongLoopRedrawInterval = std::chrono::milliseconds(50);
 
-struct ColumnSpec {
+struct ColumnDesign {
     const char* header;
     int width;  // pixels at 96 DPI
 };
-constexpr std::array<ColumnSpec, filelist::FileTable::kColumnCount> kColumns = {{
+constexpr std::array<ColumnDesign, filelist::FileTable::kColumnCount> kColumns = {{
     {"序", 40},
     {"原名称", 150},
     {"新名称", 150},

@@ -11,7 +11,7 @@ namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
-using platform::win32::FontSpec;
+using platform::win32::FontStyle;
 
 constexpr int kStartMaxCharacters = 5;
 constexpr int kSpinnerWidth = 16;
@@ -41,7 +41,7 @@ constexpr platform::win32::WindowDesign kDesign{
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
     0, 0, 304, 242,
     kLayout,
-    FontSpec{L"宋体", 12},
+    FontStyle{L"宋体", 12},
     kConfirmRuleButton,
 };
 

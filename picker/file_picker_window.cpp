@@ -13,7 +13,7 @@ namespace {
 
 using platform::win32::ControlKind;
 using platform::win32::ControlLayout;
-using platform::win32::FontSpec;
+using platform::win32::FontStyle;
 using platform::win32::set_window_text;
 using platform::win32::widen;
 
@@ -42,7 +42,7 @@ constexpr platform::win32::WindowDesign kDesign{
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
     50, 50, 515, 463,
     kLayout,
-    FontSpec{L"宋体", 12},
+    FontStyle{L"宋体", 12},
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ struct WindowDesign {
     DWORD style;
     int x, y, width, height;  // outer, in screen pixels at 96 DPI
     std::span<const ControlLayout> controls;
-    FontSpec font;           // for the controls without a font of their own
+    FontStyle font;           // for the controls without a font of their own
     int default_button = 0;  // the push button Enter presses, 0 for none
 };
 

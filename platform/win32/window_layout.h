@@ -28,12 +28,12 @@ enum class ControlKind {
 };
 
 // A font by face, pixel height at 96 DPI and weight.
-struct FontSpec {
+struct FontStyle {
     const wchar_t* face;
     int pixel_height;
     bool bold = false;
 
-    bool operator==(const FontSpec& other) const;
+    bool operator==(const FontStyle& other) const;
 };
 
 struct ControlLayout {
@@ -43,7 +43,7 @@ struct ControlLayout {
     int x, y, w, h;    // client pixels at 96 DPI; inside `group`, relative to that group box
     DWORD extra_style = 0;
     int group = 0;                  // id of the group box the position is relative to, or 0
-    const FontSpec* font = nullptr;  // null for the window's own font
+    const FontStyle* font = nullptr;  // null for the window's own font
 };
 
 // The controls of one window, made from its table. Owns the fonts they are
@@ -56,7 +56,7 @@ public:
 
     // Creates every control of the table as a child of parent, in table
     // order (which is also the order Tab moves in).
-    void create(HWND parent, std::span<const ControlLayout> layout, const FontSpec& window_font, int dpi);
+    void create(HWND parent, std::span<const ControlLayout> layout, const FontStyle& window_font, int dpi);
 
     // Places every control again at dpi and gives each its font made for dpi.
     // Texts, selections and contents stay.
@@ -78,12 +78,12 @@ private:
     void place_control(const ControlLayout& row) const;
 
     struct MadeFont {
-        FontSpec spec;
+        FontStyle style;
         UniqueFont font;
     };
     HWND parent_ = nullptr;
     std::span<const ControlLayout> layout_;
-    FontSpec window_font_{L"", 0};
+    FontStyle window_font_{L"", 0};
     int dpi_ = 96;
     std::vector<MadeFont> fonts_;
     // Narrowed fonts of one-line labels whose text would not fit otherwise.
@@ -96,7 +96,7 @@ private:
 
 // A font of the given face and pixel height, in the GB2312 character set so
 // that Chinese text finds its glyphs even where the face itself is missing.
-UniqueFont make_font(const FontSpec& spec, int dpi);
+UniqueFont make_font(const FontStyle& style, int dpi);
 
 // UTF-8 text of a window or control.
 std::string window_text(HWND hwnd);

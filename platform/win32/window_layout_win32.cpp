@@ -63,21 +63,21 @@ void fit_drop_down(HWND combo, const RECT& place) {
 
 }  // namespace
 
-bool FontSpec::operator==(const FontSpec& other) const {
+bool FontStyle::operator==(const FontStyle& other) const {
     return std::wcscmp(face, other.face) == 0 && pixel_height == other.pixel_height && bold == other.bold;
 }
 
-UniqueFont make_font(const FontSpec& spec, int dpi) {
+UniqueFont make_font(const FontStyle& style, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -scale_to_dpi(spec.pixel_height, dpi);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = -scale_to_dpi(style.pixel_height, dpi);
+    lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, style.face, LF_FACESIZE);
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-void ControlSet::create(HWND parent, std::span<const ControlLayout> layout, const FontSpec& window_font, int dpi) {
+void ControlSet::create(HWND parent, std::span<const ControlLayout> layout, const FontStyle& window_font, int dpi) {
     parent_ = parent;
     layout_ = layout;
     window_font_ = window_font;
@@ -139,11 +139,11 @@ RECT ControlSet::place(int id) const {
 }
 
 void ControlSet::make_fonts() {
-    auto add = [&](const FontSpec& spec) {
+    auto add = [&](const FontStyle& style) {
         for (const MadeFont& made : fonts_) {
-            if (made.spec == spec) return;
+            if (made.style == style) return;
         }
-        fonts_.push_back({spec, make_font(spec, dpi_)});
+        fonts_.push_back({style, make_font(style, dpi_)});
     };
     add(window_font_);
     for (const ControlLayout& entry : layout_) {
@@ -193,9 +193,9 @@ HFONT ControlSet::font_of(int id) const {
         if (fitted.id == id) return fitted.font.get();
     }
     const ControlLayout* entry = row(id);
-    const FontSpec& spec = entry && entry->font ? *entry->font : window_font_;
+    const FontStyle& style = entry && entry->font ? *entry->font : window_font_;
     for (const MadeFont& made : fonts_) {
-        if (made.spec == spec) return made.font.get();
+        if (made.style == style) return made.font.get();
     }
     return nullptr;
 }
