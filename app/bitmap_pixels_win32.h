@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/pixel_image.h"
+#include "platform/pixel_image.h"
 #include "platform/win32/handles.h"
 
 #include <windows.h>
@@ -8,6 +8,8 @@
 #include <optional>
 
 namespace app {
+
+using platform::PixelImage;
 
 // Moves pictures between GDI bitmaps and plain pixel memory.
 

@@ -5,24 +5,24 @@
 
 namespace app {
 
-void start_up(filelist::AppState& state) {
-    state.last_directory = load_settings();
-    imaging::StartGdiplus(state.gdiplusToken);
+void start_up(filelist::AppState& state, imaging::LibrarySession& library) {
+    state.last_directory.restore(load_settings());
+    library.start();
 }
 
-bool shut_down(filelist::AppState& state) {
-    state.image.Dispose();
-    imaging::StopGdiplus(state.gdiplusToken);
+bool shut_down(const filelist::AppState& state, naming::CaptureDateNamer& namer, imaging::LibrarySession& library) {
+    namer.release_image();
+    library.stop();
     if (state.last_directory.empty()) return true;
-    bool saved = save_settings(state.last_directory);
+    bool saved = save_settings(state.last_directory.value());
     platform::process_pending_events();
     return saved;
 }
 
-void clear_list(filelist::FileTable& table, filelist::StatusLine& status) {
-    if (table.row_count() == 0) return;
-    table.clear();
-    status.set_text("清空处理结束");
+void clear_list(filelist::MainModel& model) {
+    if (model.state.batch.empty()) return;
+    model.state.batch.clear();
+    model.status.set_text("清空处理结束");
 }
 
 }  // namespace app

@@ -12,8 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
 
     // The program-wide record exists before the first window and outlives the last.
     filelist::MainModel model;
-    app::MainWindow window(model);
-    window.set_on_closed([] { PostQuitMessage(0); });
+    app::MainWindow window(model, [] { PostQuitMessage(0); });
     if (!window.create(show_command)) return 1;
     // BatchRename.exe FILE… or DIRECTORY, as Explorer's "Send to" gives them.
     window.hand_over(app::command_line_paths(GetCommandLineW()));

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/pixel_image.h"
+#include "platform/pixel_image.h"
 
 #include <optional>
 
 namespace app {
+
+using platform::PixelImage;
 
 // Largest side the scaler accepts, for the source and the result alike.
 inline constexpr int kMaxScaledSide = 4096;

@@ -1,4 +1,4 @@
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "image/image_file.h"
 #include "image/image_metadata.h"
 #include "tests/native/image_builders.h"
@@ -72,8 +72,8 @@ public:
         for (int i = 0; i < kPhotos; ++i) {
             std::string name = path_ + "/IMG_" + std::to_string(10000 + i) + ".JPG";
             Bytes photo = jpeg_file({exif_app1(camera_exif(i))}, 8192, 5464, kScanBytes);
-            std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(photo.data()),
-                                                        static_cast<std::streamsize>(photo.size()));
+            std::ofstream(name, std::ios::binary)
+                .write(reinterpret_cast<const char*>(photo.data()), static_cast<std::streamsize>(photo.size()));
             files_.push_back(name);
         }
         std::vector<char> buffer(1 << 16);

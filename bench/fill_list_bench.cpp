@@ -1,5 +1,4 @@
-#include "filelist/fill_list.h"
-#include "filelist/main_model.h"
+#include "filelist/batch.h"
 #include "memory_counter.h"
 
 #include <benchmark/benchmark.h>
@@ -21,11 +20,10 @@ std::vector<std::string> photo_names(std::size_t n) {
 // Target: 100,000 names under 50 ms.
 void BM_FillList(benchmark::State& state) {
     const auto names = photo_names(static_cast<std::size_t>(state.range(0)));
-    MainModel model;
-    model.state.base_directory = "/home/user/Pictures/2024 Holiday/";
+    Batch batch;
     for (auto _ : state) {
-        fill_list(model.state, model.table, names);
-        benchmark::DoNotOptimize(model.table.row_count());
+        batch.fill_list("/home/user/Pictures/2024 Holiday/", names);
+        benchmark::DoNotOptimize(batch.row_count());
     }
 }
 BENCHMARK(BM_FillList)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -36,11 +34,9 @@ void BM_TableMemory(benchmark::State& state) {
         std::size_t before = memory_counter::bytes_in_use();
         memory_counter::reset_peak();
         {
-            MainModel model;
-            model.state.base_directory = "/home/user/Pictures/2024 Holiday/";
-            model.state.file_names = photo_names(static_cast<std::size_t>(state.range(0)));
-            fill_list(model.state, model.table, model.state.file_names);
-            benchmark::DoNotOptimize(model.table.row_count());
+            Batch batch;
+            batch.fill_list("/home/user/Pictures/2024 Holiday/", photo_names(static_cast<std::size_t>(state.range(0))));
+            benchmark::DoNotOptimize(batch.row_count());
         }
         state.counters["peak_MB"] = static_cast<double>(memory_counter::peak_bytes() - before) / (1024.0 * 1024.0);
     }

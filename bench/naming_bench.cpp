@@ -1,7 +1,6 @@
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
-#include "naming/rename_conflicts.h"
-#include "naming/rename_run.h"
+#include "rename/rename_conflicts.h"
+#include "rename/rename_run.h"
 #include "naming/sequential_names.h"
 #include "platform/file_rename.h"
 
@@ -18,6 +17,7 @@
 
 using namespace filelist;
 using namespace naming;
+using namespace renaming;
 
 namespace {
 
@@ -34,13 +34,13 @@ std::vector<std::string> numbered(const std::string& prefix, std::size_t n, cons
 
 // Target: 100,000 rows under 30 ms.
 void BM_BuildSequentialNames(benchmark::State& state) {
-    MainModel model;
-    model.state.base_directory = "/home/user/Pictures/2024 Holiday/";
-    fill_list(model.state, model.table, numbered("IMG_", static_cast<std::size_t>(state.range(0)), ".JPG"));
+    Batch batch;
+    batch.fill_list("/home/user/Pictures/2024 Holiday/",
+                    numbered("IMG_", static_cast<std::size_t>(state.range(0)), ".JPG"));
     const std::array<std::string, 3> rule{"A", "001", "1"};
     for (auto _ : state) {
-        build_sequential_names(model.state, model.table, rule);
-        benchmark::DoNotOptimize(model.state.new_names.back());
+        build_sequential_names(batch, rule);
+        benchmark::DoNotOptimize(batch.new_names().back());
     }
 }
 BENCHMARK(BM_BuildSequentialNames)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -69,8 +69,7 @@ BENCHMARK(BM_FindConflicts)->Arg(100000)->Unit(benchmark::kMillisecond);
 // rename to A00001.jpg … and back, one direction per pass.
 class RenameBench {
 public:
-    explicit RenameBench(std::size_t n)
-        : old_bases_(numbered("IMG_", n, "")), new_bases_(numbered("A", n, "")) {
+    explicit RenameBench(std::size_t n) : old_bases_(numbered("IMG_", n, "")), new_bases_(numbered("A", n, "")) {
         std::filesystem::path folder;
         std::random_device random;
         do {
@@ -90,18 +89,17 @@ public:
     bool run_pass(MainModel& model) {
         const auto& from = forward_ ? old_bases_ : new_bases_;
         const auto& to = forward_ ? new_bases_ : old_bases_;
-        model.state.base_directory = directory_;
-        model.state.file_names.clear();
-        for (const std::string& base : from) model.state.file_names.push_back(base + ".jpg");
-        fill_list(model.state, model.table, model.state.file_names);
-        model.state.new_names = to;
+        std::vector<std::string> file_names;
+        for (const std::string& base : from) file_names.push_back(base + ".jpg");
+        model.state.batch.fill_list(directory_, std::move(file_names));
+        for (std::size_t k = 0; k < to.size(); ++k) model.state.batch.set_new_name(k, to[k]);
         model.state.rule_confirmed = 1;
         forward_ = !forward_;
         auto started = std::chrono::steady_clock::now();
         RenameRun().confirm_rename(model);
         last_seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        for (std::size_t row = 0; row < model.table.row_count(); ++row) {
-            if (model.table.cell(row, FileTable::kResult) != "改名成功") return false;
+        for (std::size_t row = 0; row < model.state.batch.row_count(); ++row) {
+            if (model.state.batch.result(row) != "改名成功") return false;
         }
         return true;
     }

@@ -1,5 +1,8 @@
 #include "filelist/cell_edit.h"
 
+#include "platform/display_scale.h"
+
+#include <algorithm>
 #include <utility>
 
 namespace filelist {
@@ -14,63 +17,85 @@ ColumnHit hit_test_column(std::span<const int> column_widths, int content_x) {
     return {};
 }
 
+ColumnHit column_at(std::span<const int> column_widths, int column) {
+    ColumnHit hit;
+    if (column <= 0 || static_cast<std::size_t>(column) >= column_widths.size()) return hit;
+    hit.column = column;
+    for (int i = 0; i < column; ++i) hit.left += column_widths[static_cast<std::size_t>(i)];
+    hit.width = column_widths[static_cast<std::size_t>(column)];
+    return hit;
+}
+
+CellEditor editor_placement(const TableView& view, const ColumnHit& hit) {
+    CellEditor editor;
+    editor.x = hit.left - view.scroll_x + view.table_x + platform::scale_to_dpi(2, view.dpi);
+    editor.width = hit.width;
+    editor.height = platform::scale_to_dpi(view.font_points * 4 / 3 + 1, view.dpi);
+    return editor;
+}
+
 namespace {
 
 // The run reads a row's new name and extension; its old name and directory
 // come from the chosen files, whatever the table shows.
-bool is_editable_column(int column) { return column == FileTable::kNewName || column == FileTable::kExtension; }
-
-// A length designed at 96 DPI, at dpi, rounded to the nearest pixel.
-int at_dpi(int design_pixels, int dpi) { return (design_pixels * dpi + 48) / 96; }
+bool is_editable_column(int column) { return column == Batch::kNewName || column == Batch::kExtension; }
 
 }  // namespace
 
-CellEditor editor_placement(const TableView& view, const ColumnHit& hit) {
-    CellEditor editor;
-    editor.x = hit.left - view.scroll_x + view.table_x + at_dpi(2, view.dpi);
-    editor.width = hit.width;
-    editor.height = at_dpi(view.font_points * 4 / 3 + 1, view.dpi);
-    return editor;
+std::optional<CellEditor> CellEdit::begin(const TableView& view, int pointer_client_x) {
+    return open(view, hit_test_column(view.column_widths, pointer_client_x + view.scroll_x));
 }
 
-namespace {
+std::optional<CellEditor> CellEdit::begin_in_column(const TableView& view, int column) {
+    return open(view, column_at(view.column_widths, column));
+}
 
-std::optional<CellEditor> open_editor(AppState& state, const FileTable& table, const TableView& view,
-                                      const ColumnHit& hit) {
-    state.edit_column = hit.column;
-    if (hit.column < FileTable::kOriginalName || hit.column > FileTable::kDirectory) return std::nullopt;
-    if (!view.current_row || *view.current_row >= table.row_count()) return std::nullopt;
+std::optional<CellEditor> CellEdit::open(const TableView& view, const ColumnHit& hit) {
+    // A new opening starts a new edit: what Esc puts back is only what this
+    // opening changes.
+    edited_.clear();
+    edited_generation_ = batch_.generation();
+    edit_column_ = hit.column;
+    if (hit.column < Batch::kOriginalName || hit.column > Batch::kDirectory) return std::nullopt;
+    if (!view.current_row || *view.current_row >= batch_.row_count()) return std::nullopt;
 
     CellEditor editor = editor_placement(view, hit);
-    editor.text = table.cell(*view.current_row, hit.column);
+    editor.text = batch_.cell(*view.current_row, hit.column);
     editor.read_only = !is_editable_column(hit.column);
     return editor;
 }
 
-}  // namespace
-
-std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& table, const TableView& view) {
-    return open_editor(state, table, view, hit_test_column(view.column_widths, state.pointer_x + view.scroll_x));
+void CellEdit::forget_edits_of_other_rows() {
+    if (edited_generation_ != batch_.generation()) edited_.clear();
+    edited_generation_ = batch_.generation();
 }
 
-std::optional<CellEditor> begin_cell_edit_in_column(AppState& state, const FileTable& table, const TableView& view,
-                                                    int column) {
-    ColumnHit hit;
-    if (column > 0 && static_cast<std::size_t>(column) < view.column_widths.size()) {
-        hit.column = column;
-        for (int i = 0; i < column; ++i) hit.left += view.column_widths[static_cast<std::size_t>(i)];
-        hit.width = view.column_widths[static_cast<std::size_t>(column)];
+void CellEdit::commit(std::optional<std::size_t> current_row, std::string text) {
+    forget_edits_of_other_rows();
+    if (!current_row || *current_row >= batch_.row_count() || !is_editable_column(edit_column_)) return;
+    const std::size_t row = *current_row;
+    bool seen = std::any_of(edited_.begin(), edited_.end(),
+                            [&](const EditedCell& e) { return e.row == row && e.column == edit_column_; });
+    if (!seen) edited_.push_back({row, edit_column_, batch_.cell(row, edit_column_)});
+    if (edit_column_ == Batch::kNewName) {
+        batch_.set_new_name(row, std::move(text));
+    } else {
+        batch_.set_extension(row, std::move(text));
     }
-    return open_editor(state, table, view, hit);
 }
 
-void commit_cell_edit(AppState& state, FileTable& table, std::optional<std::size_t> current_row, std::string text) {
-    if (!current_row || !is_editable_column(state.edit_column)) return;
-    if (state.edit_column == FileTable::kNewName && *current_row < state.new_names.size() &&
-        *current_row < table.row_count()) {
-        state.new_names[*current_row] = text;
+bool CellEdit::end(bool keep) {
+    forget_edits_of_other_rows();
+    std::vector<EditedCell> edited = std::exchange(edited_, {});
+    if (keep || edited.empty()) return false;
+    for (auto it = edited.rbegin(); it != edited.rend(); ++it) {
+        if (it->column == Batch::kNewName) {
+            batch_.set_new_name(it->row, std::move(it->before));
+        } else {
+            batch_.set_extension(it->row, std::move(it->before));
+        }
     }
-    table.set_cell(*current_row, state.edit_column, std::move(text));
+    return true;
 }
 
 }  // namespace filelist

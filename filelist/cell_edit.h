@@ -1,12 +1,13 @@
 #pragma once
 
-#include "filelist/app_state.h"
-#include "filelist/file_table.h"
+#include "filelist/batch.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace filelist {
 
@@ -15,28 +16,27 @@ namespace filelist {
 // the boundaries themselves are never hit; column is -1 then.
 struct ColumnHit {
     int column = -1;
-    int left = 0;   // left edge of the column in content pixels
+    int left = 0;  // left edge of the column in content pixels
     int width = 0;
 };
 ColumnHit hit_test_column(std::span<const int> column_widths, int content_x);
 
-// Pointer moved over the table: remembers its x (client pixels) for the hit
-// test of the next row activation. y plays no part.
-inline void track_pointer(AppState& state, int x, int /*y*/) { state.pointer_x = x; }
+// A column chosen without the pointer (F2 or Enter on a row), as if hit.
+ColumnHit column_at(std::span<const int> column_widths, int column);
 
 // What the table shows at the moment a row is activated.
 struct TableView {
     std::span<const int> column_widths;
-    int scroll_x = 0;                      // horizontal scroll, in pixels
-    int table_x = 0;                       // table's left edge in the window's client area
-    int font_points = 12;                  // size of the table's font
-    int dpi = 96;                          // the display's scale, 96 for 100 %
+    int scroll_x = 0;      // horizontal scroll, in pixels
+    int table_x = 0;       // table's left edge in the window's client area
+    int font_points = 12;  // size of the table's font
+    int dpi = 96;          // the display's scale, 96 for 100 %
     std::optional<std::size_t> current_row;
 };
 
 // Where the in-place editor goes and what it shows.
 struct CellEditor {
-    int x = 0;       // in the window's client area; y stays at the editor's design position
+    int x = 0;  // in the window's client area; y stays at the editor's design position
     int width = 0;
     int height = 0;
     std::string text;
@@ -49,20 +49,46 @@ struct CellEditor {
 // pixels for 12 points at 96 DPI). The text is left empty.
 CellEditor editor_placement(const TableView& view, const ColumnHit& hit);
 
-// Row activated: hit-tests state.pointer_x, sets state.edit_column to the
-// column hit (or -1), and tells where to show the editor over columns 原名称 to 目录. Nothing
-// is shown for 序, 处理结果, a boundary, or when no row is current.
-std::optional<CellEditor> begin_cell_edit(AppState& state, const FileTable& table, const TableView& view);
+// The in-place editor of the main table, as the batch sees it: which column
+// is being edited, and what each cell it changed held before, so that Esc can
+// put them back. A new set of rows forgets every pending revert: they belong
+// to files no longer shown.
+class CellEdit {
+public:
+    explicit CellEdit(Batch& batch) : batch_(batch) {}
 
-// The same for a column chosen without the pointer (F2 or Enter on a row):
-// the editor goes where a row activation over that column puts it.
-std::optional<CellEditor> begin_cell_edit_in_column(AppState& state, const FileTable& table, const TableView& view,
-                                                    int column);
+    // The column being edited: 1 to 4, or -1 for none (0 before any edit).
+    int edit_column() const { return edit_column_; }
 
-// Editor text changed: copies it into the current row's cell of the column
-// being edited, 新名称 or 后缀名; an edited 新名称 is also the row's new name,
-// the one the run gives the file. Does nothing without a current row, for a
-// read-only column, or without an edited column.
-void commit_cell_edit(AppState& state, FileTable& table, std::optional<std::size_t> current_row, std::string text);
+    // Row activation with the pointer at pointer_client_x (the table's client pixels): hit-tests
+    // it and tells where to show the editor over columns 原名称 to 目录.
+    // Nothing is shown for 序, 处理结果, a boundary, or without a current row.
+    std::optional<CellEditor> begin(const TableView& view, int pointer_client_x);
+    // The same for a column chosen from the keyboard.
+    std::optional<CellEditor> begin_in_column(const TableView& view, int column);
+
+    // Editor text changed: written into the current row's cell of the edited
+    // column, 新名称 (the row's new name, the one the run gives the file) or
+    // 后缀名. Does nothing without a current row or for a read-only column.
+    void commit(std::optional<std::size_t> current_row, std::string text);
+
+    // Enter keeps the edits; Esc puts every cell the editor changed back as it
+    // was. True when cells were put back.
+    bool end(bool keep);
+
+private:
+    std::optional<CellEditor> open(const TableView& view, const ColumnHit& hit);
+    void forget_edits_of_other_rows();
+
+    struct EditedCell {
+        std::size_t row;
+        int column;
+        std::string before;
+    };
+    Batch& batch_;
+    int edit_column_ = 0;
+    std::vector<EditedCell> edited_;
+    std::uint64_t edited_generation_ = 0;  // the rows the reverts belong to
+};
 
 }  // namespace filelist

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "filelist/app_state.h"
-#include "filelist/file_table.h"
 #include "filelist/status_line.h"
 
 namespace filelist {
 
 // Everything the main window shows, in plain form: the program-wide record,
-// the file table's rows and the status line. The windows bind to it; the
-// program's steps work on it without any window.
+// with the batch of the file table, and the status line. The windows bind to
+// it; the program's steps work on it without any window.
 struct MainModel {
     AppState state;
-    FileTable table;
     StatusLine status;
 };
 

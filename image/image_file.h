@@ -39,14 +39,15 @@ struct CodecInfo {
 };
 
 struct EncoderParameterRecord {
-    std::string guid;                 // parameter category
+    std::string guid;  // parameter category
     std::uint32_t numberOfValues = 0;
-    std::uint32_t type = 0;           // 1 byte, 2 ASCII, 3 short, 4 long, 5 rational, 6 long range, 7 undefined, 8 rational range
+    std::uint32_t type =
+        0;  // 1 byte, 2 ASCII, 3 short, 4 long, 5 rational, 6 long range, 7 undefined, 8 rational range
     std::vector<std::uint8_t> value;
 };
 
 struct EncoderParameterList {
-    std::uint32_t count = 0;          // must equal parameters.size()
+    std::uint32_t count = 0;  // must equal parameters.size()
     std::vector<EncoderParameterRecord> parameters;
 };
 
@@ -136,5 +137,23 @@ std::uintptr_t StartGdiplus(std::uintptr_t& gdiplusToken, std::uint32_t version 
 // Stops the imaging library with the stored token and clears it; does nothing
 // when the token is already 0.
 void StopGdiplus(std::uintptr_t& gdiplusToken);
+
+// The imaging library for as long as the program runs: started as the main
+// window is made, stopped at the end (at the latest when the session goes).
+// Whether it started is not examined: the image object reports its own
+// failures.
+class LibrarySession {
+public:
+    LibrarySession() = default;
+    ~LibrarySession() { stop(); }
+    LibrarySession(const LibrarySession&) = delete;
+    LibrarySession& operator=(const LibrarySession&) = delete;
+
+    void start() { StartGdiplus(gdiplusToken_); }
+    void stop() { StopGdiplus(gdiplusToken_); }
+
+private:
+    std::uintptr_t gdiplusToken_ = 0;
+};
 
 }  // namespace imaging

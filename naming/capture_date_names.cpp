@@ -24,18 +24,18 @@ bool is_unknown_date(const std::string& date) {
 
 }  // namespace
 
-std::string capture_date_name(filelist::AppState& state, const std::string& directory, const std::string& file_name,
-                              const ImageLoadFailureNotice& notify_load_failure) {
+std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,
+                                                const ImageLoadFailureNotice& notify_load_failure) {
     platform::process_pending_events();
-    if (!state.image.LoadFromFile(directory + file_name)) {
+    if (!image_.LoadFromFile(directory + file_name)) {
         if (notify_load_failure) notify_load_failure();
         return filelist::split_name(file_name).base;
     }
 
     imaging::PropertyRecord record;
-    state.image.GetPropertyItem(kDateTimeOriginal, record);
+    image_.GetPropertyItem(kDateTimeOriginal, record);
     platform::process_pending_events();
-    state.image.Dispose();
+    image_.Dispose();
     platform::process_pending_events();
 
     std::string date = text_of(record);
@@ -45,18 +45,19 @@ std::string capture_date_name(filelist::AppState& state, const std::string& dire
     return date;
 }
 
-void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure) {
+void CaptureDateNamer::build_capture_date_names(filelist::MainModel& model,
+                                                const ImageLoadFailureNotice& notify_load_failure) {
     // Events run between files and may replace the chosen files: work on the
     // batch as it is now, and stop once the table shows another one.
-    const std::vector<std::string> names = model.state.file_names;
-    const std::string directory = model.state.base_directory;
-    const auto generation = model.table.generation();
+    filelist::Batch& batch = model.state.batch;
+    const std::vector<std::string> names = batch.file_names();
+    const std::string directory = batch.base_directory();
+    const auto generation = batch.generation();
 
     for (std::size_t k = 0; k < names.size(); ++k) {
-        std::string name = capture_date_name(model.state, directory, names[k], notify_load_failure);
-        if (model.table.generation() != generation || platform::quit_requested()) return;
-        if (k < model.state.new_names.size()) model.state.new_names[k] = name;
-        model.table.set_cell(k, filelist::FileTable::kNewName, std::move(name));
+        std::string name = capture_date_name(directory, names[k], notify_load_failure);
+        if (batch.generation() != generation || platform::quit_requested()) return;
+        batch.set_new_name(k, std::move(name));
         platform::process_pending_events();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filelist/app_state.h"
 #include "filelist/main_model.h"
+#include "image/image_file.h"
 
 #include <functional>
 #include <string>
@@ -12,17 +12,33 @@ namespace naming {
 // ("载入图片失败！") and waits until the message is dismissed.
 using ImageLoadFailureNotice = std::function<void()>;
 
-// The new base name of one chosen file in directory: its photo's capture date
-// with the colons removed ("2008:05:17 14:23:45" gives "20080517 142345"), or
-// the file's own base name when it has no usable date. A file that cannot be
-// opened as an image keeps its base name after the notice.
-std::string capture_date_name(filelist::AppState& state, const std::string& directory, const std::string& file_name,
-                              const ImageLoadFailureNotice& notify_load_failure);
+// The capture-date name builder with the program's one image object: each
+// photo is opened, its capture date read and the image let go before the next.
+class CaptureDateNamer {
+public:
+    CaptureDateNamer() = default;
+    CaptureDateNamer(const CaptureDateNamer&) = delete;
+    CaptureDateNamer& operator=(const CaptureDateNamer&) = delete;
 
-// Names every chosen file after its capture date, into new_names and the
-// 新名称 column, row by row, processing pending window events in between.
-// Stops when the table is refilled or emptied meanwhile, or the program is
-// asked to end.
-void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
+    // The new base name of one chosen file in directory: its photo's capture
+    // date with the colons removed ("2008:05:17 14:23:45" gives
+    // "20080517 142345"), or the file's own base name when it has no usable
+    // date. A file that cannot be opened as an image keeps its base name after
+    // the notice.
+    std::string capture_date_name(const std::string& directory, const std::string& file_name,
+                                  const ImageLoadFailureNotice& notify_load_failure);
+
+    // Names every chosen file after its capture date, row by row, processing
+    // pending window events in between. Stops when the table is refilled or
+    // emptied meanwhile, or the program is asked to end.
+    void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
+
+    // The program ends: an image still held is let go. False when none was.
+    bool release_image() { return image_.Dispose(); }
+
+private:
+    int lastStatus_ = 0;  // status of the image object's latest library call
+    imaging::ImageFile image_{lastStatus_};
+};
 
 }  // namespace naming

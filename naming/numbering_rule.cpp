@@ -4,12 +4,13 @@
 
 namespace naming {
 
-void confirm_rule(filelist::AppState& state, filelist::FileTable& table, const RuleChoice& choice,
+void confirm_rule(filelist::AppState& state, const RuleChoice& choice,
                   const CaptureDateBuilder& build_capture_date_names) {
     state.rule_confirmed = 1;
     // A single row is named too: left without a name it would be renamed to
     // its bare extension.
-    if (table.row_count() == 0) return;
+    if (state.batch.empty()) return;
+    filelist::ActivityScope building(state.activity, filelist::Activity::BuildingNames);
     if (choice.capture_date) {
         if (build_capture_date_names) {
             build_capture_date_names();
@@ -18,7 +19,7 @@ void confirm_rule(filelist::AppState& state, filelist::FileTable& table, const R
         return;
     }
     state.rule_fields = choice.fields;
-    build_sequential_names(state, table, state.rule_fields);
+    build_sequential_names(state.batch, state.rule_fields);
 }
 
 void cancel_rule(filelist::AppState& state) {

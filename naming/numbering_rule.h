@@ -1,7 +1,6 @@
 #pragma once
 
 #include "filelist/app_state.h"
-#include "filelist/file_table.h"
 
 #include <array>
 #include <functional>
@@ -19,11 +18,11 @@ struct RuleChoice {
 // program has no such builder.
 using CaptureDateBuilder = std::function<void()>;
 
-// "确定": confirms the rule and names every row of the table by it (nothing
+// "确定": confirms the rule and names every row of the batch by it (nothing
 // to name in an empty table). The sequential rule's texts are kept in
 // state.rule_fields; in capture-date mode they stay as they were and the
 // capture-date builder runs, followed by the pending window events.
-void confirm_rule(filelist::AppState& state, filelist::FileTable& table, const RuleChoice& choice,
+void confirm_rule(filelist::AppState& state, const RuleChoice& choice,
                   const CaptureDateBuilder& build_capture_date_names);
 
 // "取消": withdraws the rule; the names already shown stay.

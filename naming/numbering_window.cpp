@@ -36,13 +36,8 @@ constexpr ControlLayout kLayout[] = {
 };
 
 constexpr platform::win32::WindowDesign kDesign{
-    L"BatchRenameNumberingWindow",
-    "自动编号改名",
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-    0, 0, 304, 242,
-    kLayout,
-    FontStyle{L"宋体", 12},
-    kConfirmRuleButton,
+    L"BatchRenameNumberingWindow", "自动编号改名",     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 304, 242, kLayout,
+    FontStyle{L"宋体", 12},        kConfirmRuleButton,
 };
 
 // Where the window opens, from the owner's top-left corner, at 96 DPI.
@@ -50,10 +45,9 @@ constexpr POINT kOffsetFromOwner{60, 80};
 
 }  // namespace
 
-NumberingWindow::NumberingWindow(filelist::AppState& state, filelist::FileTable& table,
-                                 CaptureDateBuilder build_capture_date_names, std::function<void()> on_names_built)
+NumberingWindow::NumberingWindow(filelist::AppState& state, CaptureDateBuilder build_capture_date_names,
+                                 std::function<void()> on_names_built)
     : state_(state),
-      table_(table),
       build_capture_date_names_(std::move(build_capture_date_names)),
       on_names_built_(std::move(on_names_built)) {}
 
@@ -107,9 +101,9 @@ void NumberingWindow::confirm_rule() {
                      platform::win32::window_text(control(kStartEdit)),
                      platform::win32::window_text(control(kIncrementEdit))};
     choice.capture_date = SendMessageW(control(kCaptureDateCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    naming::confirm_rule(state_, table_, choice, build_capture_date_names_);
+    naming::confirm_rule(state_, choice, build_capture_date_names_);
     busy_ = false;
-    if (on_names_built_ && table_.row_count() > 0) on_names_built_();
+    if (on_names_built_ && !state_.batch.empty()) on_names_built_();
     close();
 }
 

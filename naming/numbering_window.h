@@ -1,7 +1,6 @@
 #pragma once
 
 #include "filelist/app_state.h"
-#include "filelist/file_table.h"
 #include "naming/numbering_rule.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
@@ -14,17 +13,17 @@ namespace naming {
 
 // Control ids of the numbering window, named after what they are.
 enum NumberingWindowControl : int {
-    kRuleGroup = 100,      // 分组框1 编号规则
-    kPrefixLabel,          // 标签1 打头字符
-    kPrefixEdit,           // 编辑框1
-    kStartLabel,           // 标签2 起始编号
-    kStartEdit,            // 编辑框2
-    kIncrementLabel,       // 标签5 递增量
-    kIncrementEdit,        // 编辑框3
-    kIncrementSpinner,     // its up-down arrows
-    kCaptureDateCheck,     // 选择框1 以图像拍摄日期为文件名
-    kConfirmRuleButton,    // 按钮1 确定
-    kCancelRuleButton,     // 按钮2 取消
+    kRuleGroup = 100,    // 分组框1 编号规则
+    kPrefixLabel,        // 标签1 打头字符
+    kPrefixEdit,         // 编辑框1
+    kStartLabel,         // 标签2 起始编号
+    kStartEdit,          // 编辑框2
+    kIncrementLabel,     // 标签5 递增量
+    kIncrementEdit,      // 编辑框3
+    kIncrementSpinner,   // its up-down arrows
+    kCaptureDateCheck,   // 选择框1 以图像拍摄日期为文件名
+    kConfirmRuleButton,  // 按钮1 确定
+    kCancelRuleButton,   // 按钮2 取消
 };
 
 // "自动编号改名": the numbering rule. Built afresh at every opening, so its
@@ -33,7 +32,7 @@ enum NumberingWindowControl : int {
 class NumberingWindow : public platform::win32::WindowBase {
 public:
     // on_names_built runs after "确定" has named the rows.
-    NumberingWindow(filelist::AppState& state, filelist::FileTable& table, CaptureDateBuilder build_capture_date_names,
+    NumberingWindow(filelist::AppState& state, CaptureDateBuilder build_capture_date_names,
                     std::function<void()> on_names_built);
 
     // Creates and shows the window, modeless, owned by owner.
@@ -58,7 +57,6 @@ private:
     void close();
 
     filelist::AppState& state_;
-    filelist::FileTable& table_;
     CaptureDateBuilder build_capture_date_names_;
     std::function<void()> on_names_built_;
     bool busy_ = false;

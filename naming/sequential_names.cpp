@@ -19,15 +19,9 @@ std::string SequentialNumbering::next() {
     return name;
 }
 
-void build_sequential_names(filelist::AppState& state, filelist::FileTable& table,
-                            const std::array<std::string, 3>& rule_fields) {
-    const std::size_t rows = table.row_count();
-    if (state.new_names.size() < rows) state.new_names.resize(rows);
+void build_sequential_names(filelist::Batch& batch, const std::array<std::string, 3>& rule_fields) {
     SequentialNumbering numbering(rule_fields);
-    for (std::size_t row = 0; row < rows; ++row) {
-        state.new_names[row] = numbering.next();
-        table.set_cell(row, filelist::FileTable::kNewName, state.new_names[row]);
-    }
+    for (std::size_t row = 0; row < batch.row_count(); ++row) batch.set_new_name(row, numbering.next());
 }
 
 }  // namespace naming

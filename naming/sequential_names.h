@@ -1,7 +1,6 @@
 #pragma once
 
-#include "filelist/app_state.h"
-#include "filelist/file_table.h"
+#include "filelist/batch.h"
 
 #include <array>
 #include <cstddef>
@@ -26,13 +25,11 @@ public:
 private:
     std::string prefix_;
     std::size_t min_digits_;
-    std::uint32_t current_;    // unsigned, so that the sums wrap without overflow
+    std::uint32_t current_;  // unsigned, so that the sums wrap without overflow
     std::uint32_t increment_;
 };
 
-// Gives every row of the table its sequential name, in new_names and in the
-// 新名称 column. new_names grows to the table's row count when it is shorter.
-void build_sequential_names(filelist::AppState& state, filelist::FileTable& table,
-                            const std::array<std::string, 3>& rule_fields);
+// Gives every row of the batch its sequential name.
+void build_sequential_names(filelist::Batch& batch, const std::array<std::string, 3>& rule_fields);
 
 }  // namespace naming

@@ -37,18 +37,13 @@ constexpr int kFolderWidth = 14;
 constexpr int kFolderHeight = 11;
 
 constexpr platform::win32::WindowDesign kDesign{
-    L"BatchRenameFilePicker",
-    "选择改名文件",
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-    50, 50, 515, 463,
-    kLayout,
+    L"BatchRenameFilePicker", "选择改名文件", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 50, 50, 515, 463, kLayout,
     FontStyle{L"宋体", 12},
 };
 
 }  // namespace
 
-FilePickerWindow::FilePickerWindow(filelist::MainModel& main, DirectoryStore store)
-    : main_(main), store_(std::move(store)) {}
+FilePickerWindow::FilePickerWindow(filelist::MainModel& main) : main_(main) {}
 
 bool FilePickerWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW); }
 
@@ -67,8 +62,8 @@ void FilePickerWindow::on_create() {
     }
     SendMessageW(control(kTypeList), CB_SETCURSEL, model_.selected_type, 0);
 
-    restore(model_, main_.state, store_);
-    if (!start_directory_.empty()) change_directory(model_, main_.state, start_directory_, store_);
+    restore(model_, main_.state.last_directory);
+    if (!start_directory_.empty()) change_directory(model_, main_.state.last_directory, start_directory_);
     for (const std::string& drive : model_.drives) {
         SendMessageW(control(kDriveBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(drive + ":").c_str()));
     }
@@ -140,7 +135,7 @@ void FilePickerWindow::on_drive_selected() {
     int index = static_cast<int>(SendMessageW(control(kDriveBox), CB_GETCURSEL, 0, 0));
     if (index < 0 || static_cast<std::size_t>(index) >= model_.drives.size()) return;
     // A drive that is not ready keeps the drive and directory shown.
-    if (change_drive(model_, main_.state, model_.drives[static_cast<std::size_t>(index)], store_)) {
+    if (change_drive(model_, main_.state.last_directory, model_.drives[static_cast<std::size_t>(index)])) {
         show_directory_change();
     } else {
         show_drive();
@@ -151,7 +146,7 @@ void FilePickerWindow::on_directory_opened() {
     int index = static_cast<int>(SendMessageW(control(kDirectoryBox), LB_GETCURSEL, 0, 0));
     if (index < 0 || static_cast<std::size_t>(index) >= model_.tree.lines.size()) return;
     std::string path = model_.tree.lines[static_cast<std::size_t>(index)].path;
-    change_directory(model_, main_.state, path, store_);
+    change_directory(model_, main_.state.last_directory, path);
     show_directory_change();
 }
 

@@ -33,8 +33,7 @@ enum FilePickerControl : int {
 // from its layout at every opening; closes itself on "确定" and "取消".
 class FilePickerWindow : public platform::win32::WindowBase {
 public:
-    // store keeps each directory the user moves to beyond this run.
-    FilePickerWindow(filelist::MainModel& main, DirectoryStore store);
+    explicit FilePickerWindow(filelist::MainModel& main);
 
     // Creates and shows the window, owned by owner; the remembered
     // directory is restored as it is created.
@@ -53,13 +52,13 @@ private:
     bool on_draw_item(const DRAWITEMSTRUCT& item) override;
 
     // Handlers, one per control event.
-    void on_drive_selected();         // 驱动器框1 selection
-    void on_directory_opened();       // 目录框1 double click or Enter
-    void on_type_selected();          // 组合框1 selection
-    void on_add_type_clicked();       // 按钮4 增加
-    void on_file_selection_changed(); // 列表框1 selection
-    void on_select_all_clicked();     // 按钮3 全选
-    void on_confirm_clicked();        // 按钮1 确定
+    void on_drive_selected();          // 驱动器框1 selection
+    void on_directory_opened();        // 目录框1 double click or Enter
+    void on_type_selected();           // 组合框1 selection
+    void on_add_type_clicked();        // 按钮4 增加
+    void on_file_selection_changed();  // 列表框1 selection
+    void on_select_all_clicked();      // 按钮3 全选
+    void on_confirm_clicked();         // 按钮1 确定
 
     // Showing the model in the controls.
     void show_drive();
@@ -69,9 +68,7 @@ private:
     void show_directory_change();
     std::vector<std::size_t> selected_files() const;
 
-
     filelist::MainModel& main_;
-    DirectoryStore store_;
     std::string start_directory_;
     FilePickerModel model_;
     platform::win32::UniqueBrush folder_brush_;

@@ -1,6 +1,6 @@
 #include "picker/handed_files.h"
 
-#include "filelist/fill_list.h"
+#include "picker/choose_batch.h"
 #include "picker/directory_path.h"
 #include "picker/natural_order.h"
 #include "platform/directory_search.h"
@@ -46,14 +46,10 @@ HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
     return handed;
 }
 
-void take_handed_files(const HandedPaths& handed, filelist::MainModel& main, const DirectoryStore& store) {
+void take_handed_files(const HandedPaths& handed, filelist::MainModel& main) {
     if (handed.kind != HandedPaths::Kind::Files) return;
-    main.state.base_directory = with_trailing_separator(handed.directory);
-    main.state.file_names = handed.file_names;
-    filelist::fill_list(main.state, main.table, main.state.file_names);
-    main.status.set_text("共选择 " + std::to_string(main.state.file_names.size()) + " 个文件");
-    main.state.last_directory = handed.directory;
-    if (store) store(handed.directory);
+    choose_batch(main, handed.directory, handed.file_names);
+    main.state.last_directory.move_to(handed.directory);
 }
 
 }  // namespace picker

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "filelist/main_model.h"
-#include "picker/picker_steps.h"
 
 #include <string>
 #include <vector>
@@ -27,8 +26,7 @@ struct HandedPaths {
 HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths);
 
 // Handed files fill the table as the picker's "确定" does, and their
-// directory becomes the one the picker remembers (in last_directory and in
-// the store).
-void take_handed_files(const HandedPaths& handed, filelist::MainModel& main, const DirectoryStore& store);
+// directory becomes the one the picker remembers.
+void take_handed_files(const HandedPaths& handed, filelist::MainModel& main);
 
 }  // namespace picker

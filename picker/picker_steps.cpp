@@ -1,6 +1,6 @@
 #include "picker/picker_steps.h"
 
-#include "filelist/fill_list.h"
+#include "picker/choose_batch.h"
 #include "picker/directory_path.h"
 #include "platform/directory_search.h"
 #include "platform/path.h"
@@ -58,22 +58,22 @@ void refill_file_box(FilePickerModel& picker) {
     }
 }
 
-void restore(FilePickerModel& picker, filelist::AppState& state, const DirectoryStore& store) {
+void restore(FilePickerModel& picker, filelist::RememberedDirectory& remembered) {
     picker.drives = platform::list_drives();
     std::string current = picker::tidy_directory(platform::current_directory());
-    if (state.last_directory.empty()) {
+    if (remembered.empty()) {
         show_directory(picker, current);
         return;
     }
-    std::string remembered = picker::tidy_directory(platform::full_path(state.last_directory));
-    if (platform::is_listable_directory(remembered)) {
-        change_directory(picker, state, remembered, store);
+    std::string directory = picker::tidy_directory(platform::full_path(remembered.value()));
+    if (platform::is_listable_directory(directory)) {
+        change_directory(picker, remembered, directory);
         return;
     }
     // A card reader without its card, a share that is not reachable now: the
     // picker shows the nearest directory it can, and the remembered one stays
     // remembered until the user moves somewhere.
-    std::string shown = nearest_listable_directory(state.last_directory);
+    std::string shown = nearest_listable_directory(remembered.value());
     if (shown.empty()) shown = nearest_listable_directory(current);
     if (shown.empty()) {
         show_directory(picker, current);
@@ -83,26 +83,22 @@ void restore(FilePickerModel& picker, filelist::AppState& state, const Directory
     refill_file_box(picker);
 }
 
-bool change_directory(FilePickerModel& picker, filelist::AppState& state, const std::string& directory,
-                      const DirectoryStore& store) {
+bool change_directory(FilePickerModel& picker, filelist::RememberedDirectory& remembered,
+                      const std::string& directory) {
     std::string shown = nearest_listable_directory(directory);
     if (shown.empty()) return false;
     show_directory(picker, shown);
     refill_file_box(picker);
-    state.last_directory = picker.directory;
-    if (!state.last_directory.empty() && store) store(state.last_directory);
+    remembered.move_to(picker.directory);
     return true;
 }
 
-bool change_drive(FilePickerModel& picker, filelist::AppState& state, const std::string& drive,
-                  const DirectoryStore& store) {
+bool change_drive(FilePickerModel& picker, filelist::RememberedDirectory& remembered, const std::string& drive) {
     // The drive's current directory may be gone; the nearest one above it
     // on the same drive then shows.
     std::string directory = nearest_listable_directory(platform::drive_current_directory(drive));
     if (directory.empty() || picker::drive_of(directory) != picker::drive_of(drive + ":")) return false;
-    if (!change_directory(picker, state, directory, store)) return false;
-    state.last_directory = picker.directory;
-    return true;
+    return change_directory(picker, remembered, directory);
 }
 
 void select_type(FilePickerModel& picker, std::size_t index) {
@@ -128,15 +124,12 @@ void select_all(FilePickerModel& picker) {
 }
 
 void confirm(const FilePickerModel& picker, filelist::MainModel& main) {
-    main.state.base_directory = picker::with_trailing_separator(picker.directory);
     std::vector<std::string> names;
     names.reserve(picker.selection.size());
     for (std::size_t index : picker.selection) {
         if (index < picker.files.size()) names.emplace_back(picker.files[index]);
     }
-    main.state.file_names = std::move(names);
-    filelist::fill_list(main.state, main.table, main.state.file_names);
-    main.status.set_text("共选择 " + std::to_string(main.state.file_names.size()) + " 个文件");
+    choose_batch(main, picker.directory, std::move(names));
 }
 
 }  // namespace picker

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "filelist/app_state.h"
 #include "filelist/main_model.h"
+#include "filelist/remembered_directory.h"
 #include "picker/file_picker_model.h"
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace picker {
-
-// Keeps a directory the picker has moved to beyond this run (the program
-// hands in its settings file).
-using DirectoryStore = std::function<void(const std::string& directory)>;
 
 // The file picker's steps, each run by one trigger of its window. They work
 // on the picker's model and on the program-wide state; the window only shows
@@ -23,8 +18,7 @@ using DirectoryStore = std::function<void(const std::string& directory)>;
 // files, then puts files in name order. Directories never appear. A type
 // that holds a path separator would search another directory than the one
 // shown, and matches nothing.
-void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
-                         NaturalSorter& sorter);
+void list_matching_files(const std::string& directory, const std::string& type, NameList& files, NaturalSorter& sorter);
 
 // Refill: lists the selected type's files of the directory shown. Drops the
 // selection; when there was one, the count line says so.
@@ -33,22 +27,19 @@ void refill_file_box(FilePickerModel& picker);
 // Restore (window created): the drives; then the directory the picker showed
 // last, with its files of the first type. When it cannot be read now, the
 // nearest one above it that can, or the current directory, shows instead
-// while last_directory and the store keep the remembered one. Without a
-// remembered directory the current directory shows with no files listed.
-void restore(FilePickerModel& picker, filelist::AppState& state, const DirectoryStore& store);
+// while the remembered one stays remembered. Without a remembered directory
+// the current directory shows with no files listed.
+void restore(FilePickerModel& picker, filelist::RememberedDirectory& remembered);
 
 // Directory change (a directory opened in the directory box): shows it, or
-// the nearest one above it that can be read, refills, and remembers it in
-// last_directory and in the store. False, with nothing changed, when
-// not even its root can be read.
-bool change_directory(FilePickerModel& picker, filelist::AppState& state, const std::string& directory,
-                      const DirectoryStore& store);
+// the nearest one above it that can be read, refills, and remembers it.
+// False, with nothing changed, when not even its root can be read.
+bool change_directory(FilePickerModel& picker, filelist::RememberedDirectory& remembered, const std::string& directory);
 
 // Drive change (a drive chosen in the drive box): shows that drive's current
 // directory as a directory change does. False, with the previous drive and
 // directory kept, for a drive that is not ready.
-bool change_drive(FilePickerModel& picker, filelist::AppState& state, const std::string& drive,
-                  const DirectoryStore& store);
+bool change_drive(FilePickerModel& picker, filelist::RememberedDirectory& remembered, const std::string& drive);
 
 // A type chosen in the type list: refills with it.
 void select_type(FilePickerModel& picker, std::size_t index);

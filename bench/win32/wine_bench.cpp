@@ -5,7 +5,6 @@
 //     window's table with the same rows;
 //   - the rename run of the real window against a bare no-replace rename loop.
 #include "app/main_window.h"
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
@@ -83,15 +82,14 @@ std::string numbered(const char* prefix, int i, const char* extension) {
 // Names n photos after their capture date through the Windows image object.
 double name_photos(const BenchDirectory& dir, const std::string& first, int n) {
     filelist::MainModel model;
+    naming::CaptureDateNamer namer;
     std::vector<std::string> names;
     for (int i = 0; i < n; ++i) names.push_back(i == 0 ? first : numbered(first.c_str(), i, ".jpg"));
-    model.state.base_directory = dir.path();
-    model.state.file_names = names;
-    filelist::fill_list(model.state, model.table, names);
+    model.state.batch.fill_list(dir.path(), names);
     auto start = Clock::now();
-    naming::build_capture_date_names(model, [] {});
+    namer.build_capture_date_names(model, [] {});
     double taken = seconds_since(start);
-    if (model.state.new_names.back() != "20080517 142345") std::fprintf(stderr, "a photo went unnamed\n");
+    if (model.state.batch.new_names().back() != "20080517 142345") std::fprintf(stderr, "a photo went unnamed\n");
     return taken;
 }
 
@@ -119,7 +117,11 @@ void BM_CaptureDatesOfCameraPhotosAgainstTinyOnes(benchmark::State& state) {
     state.counters["ratio"] = camera / tiny;
     imaging::StopGdiplus(token);
 }
-BENCHMARK(BM_CaptureDatesOfCameraPhotosAgainstTinyOnes)->Arg(40)->Arg(1000)->Iterations(3)->UseManualTime()
+BENCHMARK(BM_CaptureDatesOfCameraPhotosAgainstTinyOnes)
+    ->Arg(40)
+    ->Arg(1000)
+    ->Iterations(3)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 // Runs every queued window event, then lets the table paint what changed.
@@ -138,12 +140,10 @@ void BM_SequentialNamesIntoTheMainWindow(benchmark::State& state) {
     HWND table = window.control(app::kFileTableView);
     std::vector<std::string> names;
     for (int i = 0; i < n; ++i) names.push_back(numbered("IMG_", i + 1, ".JPG"));
-    model.state.base_directory = "C:\\photos\\";
     double fill = 0, build = 0;
     for (auto _ : state) {
         auto start = Clock::now();
-        model.state.file_names = names;
-        filelist::fill_list(model.state, model.table, names);
+        model.state.batch.fill_list("C:\\photos\\", names);
         settle(table);
         fill += seconds_since(start);
 
@@ -160,7 +160,11 @@ void BM_SequentialNamesIntoTheMainWindow(benchmark::State& state) {
     state.counters["fill_s"] = fill / static_cast<double>(state.iterations());
     state.counters["ratio_to_fill"] = build / fill;
 }
-BENCHMARK(BM_SequentialNamesIntoTheMainWindow)->Arg(100000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SequentialNamesIntoTheMainWindow)
+    ->Arg(100000)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Target: the window's rename run, its check of every rename on disk
 // included, within 1.25 times a bare no-replace rename loop over the same
@@ -185,11 +189,9 @@ void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
     auto run_pass = [&] {
         const auto& from = at_img ? img_names : a_names;
         const auto& to = at_img ? a_names : img_names;
-        model.state.base_directory = dir.path();
-        model.state.file_names = from;
-        filelist::fill_list(model.state, model.table, from);
-        model.state.new_names.clear();
-        for (const std::string& name : to) model.state.new_names.push_back(name.substr(0, name.size() - 4));
+        model.state.batch.fill_list(dir.path(), from);
+        for (std::size_t k = 0; k < to.size(); ++k)
+            model.state.batch.set_new_name(k, to[k].substr(0, to[k].size() - 4));
         model.state.rule_confirmed = 1;
         settle(table);
         auto start = Clock::now();
@@ -227,7 +229,11 @@ void BM_RenameRunAgainstABareRenameLoop(benchmark::State& state) {
     state.counters["loop_s"] = loop / static_cast<double>(state.iterations());
     state.counters["ratio"] = run / loop;
 }
-BENCHMARK(BM_RenameRunAgainstABareRenameLoop)->Arg(5000)->Arg(20000)->Iterations(2)->UseManualTime()
+BENCHMARK(BM_RenameRunAgainstABareRenameLoop)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Iterations(2)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "image/metadata/format_readers.h"
 #include "image/metadata/heif_meta.h"
 #include "image/metadata/iso_boxes.h"
@@ -19,7 +19,8 @@ constexpr std::uint64_t kMaxFtypSize = 4096;
 constexpr std::uint64_t kMaxMetaSize = 4u << 20;
 constexpr std::size_t kMaxExifItemSize = 1u << 20;
 constexpr int kMaxTopLevelBoxes = 64;
-constexpr std::array<std::string_view, 8> kHeifBrands = {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1"};
+constexpr std::array<std::string_view, 8> kHeifBrands = {"heic", "heix", "heim", "heis",
+                                                         "hevc", "hevx", "mif1", "msf1"};
 
 bool is_heif_brand(ByteView brand) {
     return std::any_of(kHeifBrands.begin(), kHeifBrands.end(), [&](std::string_view b) { return brand.matches(0, b); });

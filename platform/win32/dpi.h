@@ -1,16 +1,14 @@
 #pragma once
 
+#include "platform/display_scale.h"
+
 #include <windows.h>
 
-// Display scale. Every position, size and font of the program's windows is
-// designed in pixels at 96 DPI and shown scaled to the DPI of the monitor the
-// window is on; at 96 DPI nothing changes.
+// The display scale as Win32 tells it (see platform/display_scale.h).
 namespace platform::win32 {
 
-inline constexpr int kDesignDpi = 96;
-
-// A design length in pixels at dpi, rounded to the nearest pixel.
-inline int scale_to_dpi(int design_pixels, int dpi) { return MulDiv(design_pixels, dpi, kDesignDpi); }
+using platform::kDesignDpi;
+using platform::scale_to_dpi;
 
 // The DPI a window is shown at: its monitor's where the system tells each
 // window its own, else the system's.

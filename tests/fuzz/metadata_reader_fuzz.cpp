@@ -1,10 +1,10 @@
 // libFuzzer target: any bytes through the metadata reader, straight from
 // memory and through the read-ahead that file sources use (both must agree),
 // and through the portable image object. Built and run by tools/run-fuzzer.sh.
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "image/image_file.h"
 #include "image/image_metadata.h"
-#include "image/read_ahead_source.h"
+#include "image/sources/read_ahead_source.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,8 @@
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "naming/capture_date_names.h"
 #include "naming/numbering_rule.h"
-#include "naming/rename_run.h"
+#include "rename/rename_run.h"
 #include "platform/pending_events.h"
 #include "temp_directory.h"
 
@@ -28,19 +27,14 @@ std::string photo_taken(std::string_view date, bool big_endian = false) {
 struct CaptureDateTest : ::testing::Test {
     TempDirectory dir;
     MainModel model;
+    CaptureDateNamer namer;
     int notices = 0;
     ImageLoadFailureNotice notice = [this] { ++notices; };
 
     void TearDown() override { platform::set_pending_events_hook(nullptr); }
 
-    void choose(const std::vector<std::string>& names) {
-        model.state.base_directory = dir.path() + "/";
-        model.state.file_names = names;
-        fill_list(model.state, model.table, names);
-    }
-    std::string name_of(const std::string& file) {
-        return capture_date_name(model.state, dir.path() + "/", file, notice);
-    }
+    void choose(const std::vector<std::string>& names) { model.state.batch.fill_list(dir.path() + "/", names); }
+    std::string name_of(const std::string& file) { return namer.capture_date_name(dir.path() + "/", file, notice); }
 };
 
 }  // namespace
@@ -62,26 +56,29 @@ TEST_F(CaptureDateTest, PhotosAreNamedAfterTheirCaptureDate) {
     EXPECT_EQ(name_of("phone.heic"), "20230701 080000");
     EXPECT_EQ(notices, 0);
     // Each image was let go again, so the files can be renamed.
-    EXPECT_FALSE(model.state.image.Dispose());
+    EXPECT_FALSE(namer.release_image());
 }
 
 TEST_F(CaptureDateTest, FilesWithoutAUsableDateKeepTheirBaseName) {
     dir.write("no-exif.jpg", text_of(ti::jpeg_file({}, 64, 64)));
-    dir.write("no-date.jpg",
-              text_of(ti::jpeg_file({ti::exif_app1(ti::TiffBuilder().add(ti::Ifd::Zero, ti::ascii(0x010F, "Nikon"))
-                                                       .build().bytes)}, 64, 64)));
+    dir.write(
+        "no-date.jpg",
+        text_of(ti::jpeg_file(
+            {ti::exif_app1(ti::TiffBuilder().add(ti::Ifd::Zero, ti::ascii(0x010F, "Nikon")).build().bytes)}, 64, 64)));
     dir.write("zeros.jpg", photo_taken("0000:00:00 00:00:00"));
     dir.write("blanks.jpg", photo_taken("                   "));
     dir.write("empty-date.jpg", photo_taken(""));
     // Only the thumbnail carries a date: it is not the photo's.
     dir.write("thumb-date.jpg",
-              text_of(ti::jpeg_file({ti::exif_app1(ti::TiffBuilder()
-                                                       .add(ti::Ifd::Zero, ti::ascii(0x010F, "Nikon"))
-                                                       .add(ti::Ifd::One, ti::ascii(ti::kDateTimeOriginal,
-                                                                                    "2001:01:01 00:00:00"))
-                                                       .build().bytes)}, 64, 64)));
-    for (const char* file : {"no-exif.jpg", "no-date.jpg", "zeros.jpg", "blanks.jpg", "empty-date.jpg",
-                             "thumb-date.jpg"}) {
+              text_of(ti::jpeg_file(
+                  {ti::exif_app1(ti::TiffBuilder()
+                                     .add(ti::Ifd::Zero, ti::ascii(0x010F, "Nikon"))
+                                     .add(ti::Ifd::One, ti::ascii(ti::kDateTimeOriginal, "2001:01:01 00:00:00"))
+                                     .build()
+                                     .bytes)},
+                  64, 64)));
+    for (const char* file :
+         {"no-exif.jpg", "no-date.jpg", "zeros.jpg", "blanks.jpg", "empty-date.jpg", "thumb-date.jpg"}) {
         EXPECT_EQ(name_of(file), std::filesystem::path(file).stem().string()) << file;
     }
     EXPECT_EQ(notices, 0);
@@ -107,23 +104,24 @@ TEST_F(CaptureDateTest, BuilderNamesEveryRowFromTheChosenDirectory) {
     dir.write("d.jpg", photo_taken("2008:05:17 14:23:45"));
     choose({"a.jpg", "b.txt", "c.jpg", "d.jpg"});
     // The picker showed another directory last; the files are read where they were chosen.
-    model.state.last_directory = "/nonexistent";
+    model.state.last_directory.restore("/nonexistent");
 
-    build_capture_date_names(model, notice);
+    namer.build_capture_date_names(model, notice);
     const std::vector<std::string> expected = {"20080517 142345", "b", "c", "20080517 142345"};
-    EXPECT_EQ(model.state.new_names, expected);
-    for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(model.table.cell(k, FileTable::kNewName), expected[k]);
+    EXPECT_EQ(model.state.batch.new_names(), expected);
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_EQ(model.state.batch.cell(k, Batch::kNewName), expected[k]);
     EXPECT_EQ(notices, 1);
 
     // The run: the first photo takes the date, the second finds it taken,
     // files keeping their name need no change.
     model.state.rule_confirmed = 1;
-    RenameRun run;
+    renaming::RenameRun run;
     run.confirm_rename(model);
-    EXPECT_EQ(model.table.cell(0, FileTable::kResult), "改名成功");
-    EXPECT_EQ(model.table.cell(1, FileTable::kResult), "不需改名");
-    EXPECT_EQ(model.table.cell(2, FileTable::kResult), "不需改名");
-    EXPECT_EQ(model.table.cell(3, FileTable::kResult), "改名失败");
+    EXPECT_EQ(model.state.batch.result(0), "改名成功");
+    EXPECT_EQ(model.state.batch.result(1), "不需改名");
+    EXPECT_EQ(model.state.batch.result(2), "不需改名");
+    EXPECT_EQ(model.state.batch.result(3), "改名失败");
     EXPECT_TRUE(dir.exists("20080517 142345.jpg"));
     EXPECT_TRUE(dir.exists("d.jpg"));
 }
@@ -133,21 +131,22 @@ TEST_F(CaptureDateTest, OneRowIsNamedThroughTheRuleToo) {
     choose({"a.jpg"});
     RuleChoice choice;
     choice.capture_date = true;
-    confirm_rule(model.state, model.table, choice, [this] { build_capture_date_names(model, notice); });
+    confirm_rule(model.state, choice, [this] { namer.build_capture_date_names(model, notice); });
     EXPECT_EQ(model.state.rule_confirmed, 1);
-    EXPECT_EQ(model.table.cell(0, FileTable::kNewName), "20200229 120000");
+    EXPECT_EQ(model.state.batch.cell(0, Batch::kNewName), "20200229 120000");
 }
 
 TEST_F(CaptureDateTest, DatesThatAreNoPlainFileNameNeverMoveAFile) {
     dir.write("a.jpg", photo_taken("2008/05/17 14:23:45"));
     dir.write("b.jpg", photo_taken("..\\..\\evil:00:00"));
-    dir.write("c.jpg", photo_taken("2008:05:17 14\x01" "23:45"));
+    dir.write("c.jpg", photo_taken("2008:05:17 14\x01"
+                                   "23:45"));
     choose({"a.jpg", "b.jpg", "c.jpg"});
-    build_capture_date_names(model, notice);
+    namer.build_capture_date_names(model, notice);
     model.state.rule_confirmed = 1;
-    RenameRun run;
+    renaming::RenameRun run;
     run.confirm_rename(model);
-    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(model.table.cell(k, FileTable::kResult), "改名失败") << k;
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(model.state.batch.result(k), "改名失败") << k;
     EXPECT_TRUE(dir.exists("a.jpg"));
     EXPECT_TRUE(dir.exists("b.jpg"));
     EXPECT_TRUE(dir.exists("c.jpg"));
@@ -162,8 +161,8 @@ TEST_F(CaptureDateTest, BuilderStopsWhenAnotherChoiceReplacesTheTable) {
         // A new pick arrives while the first file is being read.
         if (++events == 2) choose({"x.png"});
     });
-    build_capture_date_names(model, notice);
-    EXPECT_EQ(model.table.row_count(), 1u);
-    EXPECT_EQ(model.table.cell(0, FileTable::kNewName), "");
-    EXPECT_EQ(model.state.new_names, std::vector<std::string>{""});
+    namer.build_capture_date_names(model, notice);
+    EXPECT_EQ(model.state.batch.row_count(), 1u);
+    EXPECT_EQ(model.state.batch.cell(0, Batch::kNewName), "");
+    EXPECT_EQ(model.state.batch.new_names(), std::vector<std::string>{""});
 }

@@ -1,4 +1,4 @@
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "image/image_file.h"
 #include "image/image_metadata.h"
 

@@ -1,4 +1,4 @@
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "metadata_test_support.h"
 #include "temp_directory.h"
 
@@ -51,7 +51,8 @@ TEST(JpegMetadata, DateFromTheExifSegmentAndSizeFromTheFrame) {
 TEST(JpegMetadata, WithoutExifOrWithoutCaptureDate) {
     Bytes jfif_payload = bytes_of(std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
     expect_image(jpeg_file({jpeg_segment(0xE0, jfif_payload)}, 320, 200), ImageFormat::Jpeg, 320, 200, "");
-    Bytes no_date = TiffBuilder().add(Ifd::Zero, ascii(0x010F, "Canon")).add(Ifd::Exif, ascii(0x9004, kDate)).build().bytes;
+    Bytes no_date =
+        TiffBuilder().add(Ifd::Zero, ascii(0x010F, "Canon")).add(Ifd::Exif, ascii(0x9004, kDate)).build().bytes;
     std::optional<ImageMetadata> image = read_bytes(jpeg_file({exif_app1(no_date)}, 320, 200));
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(find_property(*image, kDateTimeOriginal), nullptr);
@@ -62,11 +63,12 @@ TEST(JpegMetadata, OtherApp1SegmentsBeforeTheExifOneArePassedOver) {
     Bytes xmp = xmp_app1("<x:xmpmeta><exif:DateTimeOriginal>1999</exif:DateTimeOriginal></x:xmpmeta>");
     Bytes empty_app1 = jpeg_segment(0xE1, {});
     Bytes not_quite = jpeg_segment(0xE1, bytes_of("Exif"));
-    expect_image(jpeg_file({xmp, empty_app1, not_quite, exif_app1(exif_with_date(kDate))}, 64, 48),
-                 ImageFormat::Jpeg, 64, 48, kDate);
+    expect_image(jpeg_file({xmp, empty_app1, not_quite, exif_app1(exif_with_date(kDate))}, 64, 48), ImageFormat::Jpeg,
+                 64, 48, kDate);
     // The first EXIF segment is the image's; a later one is not read.
-    expect_image(jpeg_file({exif_app1(exif_with_date(kDate)), exif_app1(exif_with_date("1999:01:01 00:00:00"))}, 64, 48),
-                 ImageFormat::Jpeg, 64, 48, kDate);
+    expect_image(
+        jpeg_file({exif_app1(exif_with_date(kDate)), exif_app1(exif_with_date("1999:01:01 00:00:00"))}, 64, 48),
+        ImageFormat::Jpeg, 64, 48, kDate);
 }
 
 TEST(JpegMetadata, FillBytesBeforeMarkersAreSkipped) {
@@ -107,14 +109,15 @@ TEST(JpegMetadata, ReadsOnlyTheSegmentsBeforeTheScan) {
 }
 
 TEST(PngMetadata, SizeFromTheHeaderAndDateFromTheExifChunk) {
-    expect_image(png_file(800, 600, {png_chunk("eXIf", exif_with_date(kDate, true))}), ImageFormat::Png, 800, 600, kDate);
+    expect_image(png_file(800, 600, {png_chunk("eXIf", exif_with_date(kDate, true))}), ImageFormat::Png, 800, 600,
+                 kDate);
     expect_image(png_file(800, 600), ImageFormat::Png, 800, 600, "");
     // Some writers keep the JPEG identifier in front of the block.
     Bytes prefixed = bytes_of(std::string("Exif\0\0", 6));
     Bytes tiff = exif_with_date(kDate);
     prefixed.insert(prefixed.end(), tiff.begin(), tiff.end());
-    expect_image(png_file(8, 6, {png_chunk("tEXt", bytes_of(std::string("a\0b", 3))), png_chunk("eXIf", prefixed)}), ImageFormat::Png,
-                 8, 6, kDate);
+    expect_image(png_file(8, 6, {png_chunk("tEXt", bytes_of(std::string("a\0b", 3))), png_chunk("eXIf", prefixed)}),
+                 ImageFormat::Png, 8, 6, kDate);
 }
 
 TEST(PngMetadata, ExifChunkAfterTheImageDataIsFound) {
@@ -201,7 +204,9 @@ TEST(SimpleFormats, LookAlikesAreNoImages) {
     icon_data_outside.resize(40);
     for (const Bytes& bytes : {bad_bmp, bytes_of("BMW cars are fast, says this text file"), icon_data_outside,
                                bytes_of(std::string("\0\0\1\0\0\0", 6)), bytes_of("GIF8"), Bytes{}, bytes_of("hello"),
-                               bytes_of(std::string("\0\0\0\x18" "ftypheic", 12))}) {
+                               bytes_of(std::string("\0\0\0\x18"
+                                                    "ftypheic",
+                                                    12))}) {
         EXPECT_FALSE(read_bytes(bytes).has_value());
     }
 }
@@ -233,10 +238,12 @@ TEST(ImageFiles, ReadFromDiskAndRefusedForDirectories) {
 TEST(TruncatedFiles, EveryPrefixReadsCleanly) {
     HeifOptions heif;
     heif.exif = exif_with_date(kDate);
-    Bytes extended_webp = webp_file({vp8x_chunk(30, 20, true), vp8_chunk(30, 20), riff_chunk("EXIF", exif_with_date(kDate))});
-    for (const Bytes& file : {jpeg_file({xmp_app1("<x/>"), exif_app1(exif_with_date(kDate, true))}, 64, 48),
-                              png_file(8, 6, {png_chunk("eXIf", exif_with_date(kDate))}), extended_webp, heif_file(heif),
-                              exif_with_date(kDate), bmp_file(3, 3), gif_file(3, 3), icon_file(3, 3)}) {
+    Bytes extended_webp =
+        webp_file({vp8x_chunk(30, 20, true), vp8_chunk(30, 20), riff_chunk("EXIF", exif_with_date(kDate))});
+    for (const Bytes& file :
+         {jpeg_file({xmp_app1("<x/>"), exif_app1(exif_with_date(kDate, true))}, 64, 48),
+          png_file(8, 6, {png_chunk("eXIf", exif_with_date(kDate))}), extended_webp, heif_file(heif),
+          exif_with_date(kDate), bmp_file(3, 3), gif_file(3, 3), icon_file(3, 3)}) {
         for (std::size_t n = 0; n <= file.size(); ++n) {
             Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n));
             std::optional<ImageMetadata> image = read_bytes(prefix);

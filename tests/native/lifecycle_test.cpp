@@ -1,6 +1,6 @@
 #include "app/lifecycle.h"
+#include "app/main_commands.h"
 #include "app/settings.h"
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
 #include "platform/ini_file.h"
 
@@ -22,19 +22,17 @@ struct SettingsFileTest : ::testing::Test {
 
 }  // namespace
 
-TEST(ClearList, EmptiesAnyNonEmptyTableAndKeepsTheModel) {
+TEST(ClearList, EmptiesAnyNonEmptyTable) {
     for (std::size_t rows : {1u, 3u}) {
         MainModel m;
-        std::vector<std::string> names(rows, "x.jpg");
-        fill_list(m.state, m.table, names);
-        clear_list(m.table, m.status);
-        EXPECT_EQ(m.table.row_count(), 0u);
+        m.state.batch.fill_list("/d/", std::vector<std::string>(rows, "x.jpg"));
+        clear_list(m);
+        EXPECT_EQ(m.state.batch.row_count(), 0u);
         EXPECT_EQ(m.status.text(), "清空处理结束");
-        EXPECT_EQ(m.state.new_names.size(), rows);
     }
     MainModel empty;
     empty.status.set_text("共选择 0 个文件");
-    clear_list(empty.table, empty.status);
+    clear_list(empty);
     EXPECT_EQ(empty.status.text(), "共选择 0 个文件");
 }
 
@@ -43,23 +41,26 @@ TEST_F(SettingsFileTest, SettingsFileSitsBesideTheProgram) {
 }
 
 TEST_F(SettingsFileTest, QuitWithoutADirectoryLeavesNoSettingsFile) {
-    AppState state;
-    start_up(state);
-    EXPECT_EQ(state.last_directory, "");
-    shut_down(state);
+    MainModel model;
+    MainCommands commands(model, nullptr);
+    commands.start_up();
+    EXPECT_EQ(model.state.last_directory.value(), "");
+    commands.shut_down();
     EXPECT_FALSE(std::filesystem::exists(settings_path()));
 }
 
 TEST_F(SettingsFileTest, DirectoryIsStoredAtQuitAndReadAtStart) {
     {
-        AppState state;
-        start_up(state);
-        state.last_directory = "/home/user/照片";
-        shut_down(state);
-        shut_down(state);  // "退出" followed by the window's own end
+        MainModel model;
+        MainCommands commands(model, nullptr);
+        commands.start_up();
+        model.state.last_directory.restore("/home/user/照片");
+        commands.shut_down();
+        commands.shut_down();  // "退出" followed by the window's own end
     }
     EXPECT_EQ(platform::read_ini_value(settings_path(), "配置", "记录"), "/home/user/照片");
-    AppState next_run;
-    start_up(next_run);
-    EXPECT_EQ(next_run.last_directory, "/home/user/照片");
+    MainModel next_run;
+    MainCommands commands(next_run, nullptr);
+    commands.start_up();
+    EXPECT_EQ(next_run.state.last_directory.value(), "/home/user/照片");
 }

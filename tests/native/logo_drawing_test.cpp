@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-using app::PixelImage;
+using platform::PixelImage;
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(EncodeBmp, WritesRowsBottomUpPaddedToFourBytes) {
     PixelImage image;
     image.width = 2;
     image.height = 2;
-    image.bgr = {1, 2, 3, 4, 5, 6,  // top row
+    image.bgr = {1, 2, 3, 4,  5,  6,  // top row
                  7, 8, 9, 10, 11, 12};
     std::vector<std::uint8_t> bmp = encode_bmp(image, 2835, 2);
     ASSERT_EQ(bmp.size(), 14u + 40u + 16u + 2u);
@@ -50,13 +50,13 @@ TEST(Logo, IsA120By120TrueColourBitmapOfTheExpectedLayout) {
     ASSERT_EQ(bmp.size(), 43256u);
     EXPECT_EQ(u32(bmp, 2), 43256u);
     EXPECT_EQ(u32(bmp, 10), 54u);
-    EXPECT_EQ(u32(bmp, 14), 40u);             // BITMAPINFOHEADER
+    EXPECT_EQ(u32(bmp, 14), 40u);  // BITMAPINFOHEADER
     EXPECT_EQ(static_cast<std::int32_t>(u32(bmp, 18)), 120);
     EXPECT_EQ(static_cast<std::int32_t>(u32(bmp, 22)), 120);  // positive: bottom-up
     EXPECT_EQ(u16(bmp, 26), 1u);
     EXPECT_EQ(u16(bmp, 28), 24u);
-    EXPECT_EQ(u32(bmp, 30), 0u);              // uncompressed
-    EXPECT_EQ(u32(bmp, 34), 43202u);          // 120 rows of 360 bytes and two of padding
+    EXPECT_EQ(u32(bmp, 30), 0u);      // uncompressed
+    EXPECT_EQ(u32(bmp, 34), 43202u);  // 120 rows of 360 bytes and two of padding
     EXPECT_EQ(u32(bmp, 38), 11808u);
     EXPECT_EQ(u32(bmp, 42), 11808u);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/byte_sources.h"
+#include "image/sources/byte_sources.h"
 #include "image/image_metadata.h"
 #include "image_builders.h"
 

@@ -1,5 +1,4 @@
 #include "app/settings.h"
-#include "filelist/fill_list.h"
 #include "picker/picker_steps.h"
 #include "platform/directory_search.h"
 #include "platform/ini_file.h"
@@ -38,11 +37,11 @@ struct PickerTest : ::testing::Test {
     std::string photos = root.path() + "/photos";
     std::string other = root.path() + "/other";
     std::string empty = root.path() + "/empty";
-    AppState state;
+    RememberedDirectory remembered;
     FilePickerModel picker;
-    DirectoryStore store = [](const std::string& directory) { save_settings(directory); };
 
     void SetUp() override {
+        remembered.set_store([](const std::string& directory) { save_settings(directory); });
         std::remove(settings_path().c_str());
         fs::create_directories(photos + "/sub.jpg");
         fs::create_directories(photos + "/2023");
@@ -97,47 +96,47 @@ TEST_F(PickerTest, LongAndWideNamesAreListed) {
 }
 
 TEST_F(PickerTest, RestoreWithoutAStoredDirectoryShowsTheCurrentOneEmpty) {
-    restore(picker, state, store);
+    restore(picker, remembered);
     EXPECT_EQ(picker.directory, platform::current_directory());
     EXPECT_EQ(picker.drives, Names{"/"});
     EXPECT_EQ(picker.drive, "/");
     EXPECT_TRUE(picker.files.empty());
     EXPECT_EQ(picker.count_text, "");
-    EXPECT_EQ(state.last_directory, "");
+    EXPECT_EQ(remembered.value(), "");
     EXPECT_FALSE(fs::exists(settings_path()));
 }
 
 TEST_F(PickerTest, RestoreReopensTheStoredDirectoryWithItsPictures) {
-    state.last_directory = photos + "/";
-    restore(picker, state, store);
+    remembered.restore(photos + "/");
+    restore(picker, remembered);
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.files.to_vector(), (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "照片.jpg"}));
     EXPECT_EQ(picker.types[picker.selected_type], "*.jpg");
-    EXPECT_EQ(state.last_directory, photos);
+    EXPECT_EQ(remembered.value(), photos);
     EXPECT_EQ(stored_directory(), photos);
 }
 
 TEST_F(PickerTest, RestoreOfAVanishedDirectoryOpensTheNearestOneAbove) {
-    state.last_directory = photos + "/gone/deeper";
-    restore(picker, state, store);
+    remembered.restore(photos + "/gone/deeper");
+    restore(picker, remembered);
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.files.size(), 4u);
     // Kept until the user moves: the directory may come back (a card put in again).
-    EXPECT_EQ(state.last_directory, photos + "/gone/deeper");
+    EXPECT_EQ(remembered.value(), photos + "/gone/deeper");
     EXPECT_EQ(stored_directory(), "");
 }
 
 TEST_F(PickerTest, RestoreOfAnUnreadableDirectoryOpensTheOneAbove) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     fs::permissions(photos + "/2023", fs::perms::none);
-    state.last_directory = photos + "/2023";
-    restore(picker, state, store);
+    remembered.restore(photos + "/2023");
+    restore(picker, remembered);
     EXPECT_EQ(picker.directory, photos);
     fs::permissions(photos + "/2023", fs::perms::owner_all);
 }
 
 TEST_F(PickerTest, TreeShowsTheWayDownAndTheSubdirectories) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     const DirectoryTree& tree = picker.tree;
     ASSERT_GE(tree.lines.size(), 4u);
     EXPECT_EQ(tree.lines[0].label, "/");
@@ -153,42 +152,42 @@ TEST_F(PickerTest, TreeShowsTheWayDownAndTheSubdirectories) {
     EXPECT_FALSE(tree.lines[tree.current + 1].open);
     EXPECT_EQ(tree.lines[tree.current + 2].label, "sub.jpg");
     // Opening the line above goes up one level.
-    ASSERT_TRUE(change_directory(picker, state, tree.lines[tree.current - 1].path, store));
+    ASSERT_TRUE(change_directory(picker, remembered, tree.lines[tree.current - 1].path));
     EXPECT_EQ(picker.directory, root.path());
 }
 
 TEST_F(PickerTest, EveryDirectoryChangeIsRememberedAtOnce) {
-    state.last_directory = root.path();
-    restore(picker, state, store);
+    remembered.restore(root.path());
+    restore(picker, remembered);
     EXPECT_TRUE(picker.files.empty());
     auto line = std::find_if(picker.tree.lines.begin(), picker.tree.lines.end(),
                              [](const DirectoryTreeLine& l) { return l.label == "other"; });
     ASSERT_NE(line, picker.tree.lines.end());
-    ASSERT_TRUE(change_directory(picker, state, line->path, store));
+    ASSERT_TRUE(change_directory(picker, remembered, line->path));
     EXPECT_EQ(picker.files.to_vector(), (Names{"a.jpg", "x.JPG"}));
-    EXPECT_EQ(state.last_directory, other);
+    EXPECT_EQ(remembered.value(), other);
     EXPECT_EQ(stored_directory(), other);
 }
 
 TEST_F(PickerTest, DriveChangeShowsTheDrivesCurrentDirectory) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
-    ASSERT_TRUE(change_drive(picker, state, "/", store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
+    ASSERT_TRUE(change_drive(picker, remembered, "/"));
     EXPECT_EQ(picker.directory, platform::current_directory());
-    EXPECT_EQ(state.last_directory, picker.directory);
+    EXPECT_EQ(remembered.value(), picker.directory);
     EXPECT_EQ(stored_directory(), picker.directory);
 }
 
 TEST_F(PickerTest, ADriveThatIsNotThereKeepsDriveAndDirectory) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
-    EXPECT_FALSE(change_drive(picker, state, "Q", store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
+    EXPECT_FALSE(change_drive(picker, remembered, "Q"));
     EXPECT_EQ(picker.directory, photos);
     EXPECT_EQ(picker.drive, "/");
     EXPECT_EQ(picker.files.size(), 4u);
-    EXPECT_EQ(state.last_directory, photos);
+    EXPECT_EQ(remembered.value(), photos);
 }
 
 TEST_F(PickerTest, RefillDropsTheSelectionAndTheCountFollows) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     set_selection(picker, {2, 0, 2});
     EXPECT_EQ(picker.selection, (std::vector<std::size_t>{0, 2}));
     EXPECT_EQ(picker.count_text, "共选中 2 个文件");
@@ -202,14 +201,14 @@ TEST_F(PickerTest, RefillDropsTheSelectionAndTheCountFollows) {
     set_selection(picker, {4});
     MainModel main;
     confirm(picker, main);
-    EXPECT_EQ(main.state.file_names, Names{"notes.txt"});
+    EXPECT_EQ(main.state.batch.file_names(), Names{"notes.txt"});
 }
 
 TEST_F(PickerTest, SelectAllCountsEveryFileAlsoNone) {
-    ASSERT_TRUE(change_directory(picker, state, empty, store));
+    ASSERT_TRUE(change_directory(picker, remembered, empty));
     select_all(picker);
     EXPECT_EQ(picker.count_text, "共选中 0 个文件");
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     select_all(picker);
     EXPECT_EQ(picker.selection, (std::vector<std::size_t>{0, 1, 2, 3}));
     EXPECT_EQ(picker.count_text, "共选中 4 个文件");
@@ -218,7 +217,7 @@ TEST_F(PickerTest, SelectAllCountsEveryFileAlsoNone) {
 }
 
 TEST_F(PickerTest, AddedTypesGoLastUncheckedAndAreUsedWhenChosen) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     picker.custom_type = "*.jpg";
     add_type(picker);
     picker.custom_type = "";
@@ -238,68 +237,65 @@ TEST_F(PickerTest, AddedTypesGoLastUncheckedAndAreUsedWhenChosen) {
 }
 
 TEST_F(PickerTest, ConfirmHandsTheSelectionToTheMainTable) {
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     set_selection(picker, {3, 0, 2});
     MainModel main;
     main.state.rule_confirmed = 1;
     confirm(picker, main);
-    EXPECT_EQ(main.state.base_directory, photos + "/");
-    EXPECT_EQ(main.state.file_names, (Names{"img_1.jpg", "IMG_10.jpg", "照片.jpg"}));
-    EXPECT_EQ(main.state.new_names, (Names{"", "", ""}));
-    ASSERT_EQ(main.table.row_count(), 3u);
-    EXPECT_EQ(main.table.cell(1, FileTable::kOriginalName), "IMG_10");
-    EXPECT_EQ(main.table.cell(2, FileTable::kDirectory), photos + "/");
+    EXPECT_EQ(main.state.batch.base_directory(), photos + "/");
+    EXPECT_EQ(main.state.batch.file_names(), (Names{"img_1.jpg", "IMG_10.jpg", "照片.jpg"}));
+    EXPECT_EQ(main.state.batch.new_names(), (Names{"", "", ""}));
+    ASSERT_EQ(main.state.batch.row_count(), 3u);
+    EXPECT_EQ(main.state.batch.cell(1, Batch::kOriginalName), "IMG_10");
+    EXPECT_EQ(main.state.batch.cell(2, Batch::kDirectory), photos + "/");
     EXPECT_EQ(main.status.text(), "共选择 3 个文件");
     EXPECT_EQ(main.state.rule_confirmed, 1);
 }
 
 TEST_F(PickerTest, ConfirmWithNothingSelectedEmptiesTheTable) {
     MainModel main;
-    main.state.file_names = {"old.jpg"};
-    fill_list(main.state, main.table, main.state.file_names);
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    main.state.batch.fill_list("/d/", {"old.jpg"});
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     confirm(picker, main);
-    EXPECT_TRUE(main.state.file_names.empty());
-    EXPECT_EQ(main.table.row_count(), 0u);
+    EXPECT_TRUE(main.state.batch.file_names().empty());
+    EXPECT_EQ(main.state.batch.row_count(), 0u);
     EXPECT_EQ(main.status.text(), "共选择 0 个文件");
 }
 
 TEST_F(PickerTest, ASecondPickFromElsewhereReplacesTheFirst) {
     MainModel main;
-    ASSERT_TRUE(change_directory(picker, state, photos, store));
+    ASSERT_TRUE(change_directory(picker, remembered, photos));
     select_all(picker);
     confirm(picker, main);
-    ASSERT_EQ(main.table.row_count(), 4u);
+    ASSERT_EQ(main.state.batch.row_count(), 4u);
 
     FilePickerModel second;
-    restore(second, state, store);
+    restore(second, remembered);
     EXPECT_EQ(second.directory, photos);
-    ASSERT_TRUE(change_directory(second, state, other, store));
+    ASSERT_TRUE(change_directory(second, remembered, other));
     set_selection(second, {1});
     confirm(second, main);
-    EXPECT_EQ(main.state.file_names, Names{"x.JPG"});
-    EXPECT_EQ(main.state.base_directory, other + "/");
-    ASSERT_EQ(main.table.row_count(), 1u);
-    EXPECT_EQ(main.table.cell(0, FileTable::kDirectory), other + "/");
+    EXPECT_EQ(main.state.batch.file_names(), Names{"x.JPG"});
+    EXPECT_EQ(main.state.batch.base_directory(), other + "/");
+    ASSERT_EQ(main.state.batch.row_count(), 1u);
+    EXPECT_EQ(main.state.batch.cell(0, Batch::kDirectory), other + "/");
     EXPECT_EQ(main.status.text(), "共选择 1 个文件");
 }
 
 TEST_F(PickerTest, BrowsingWithoutConfirmLeavesTheMainTableAlone) {
     MainModel main;
-    main.state.base_directory = other + "/";
-    main.state.file_names = {"a.jpg"};
-    fill_list(main.state, main.table, main.state.file_names);
+    main.state.batch.fill_list(other + "/", {"a.jpg"});
     main.status.set_text("共选择 1 个文件");
 
-    state.last_directory = photos;
-    restore(picker, state, store);
+    remembered.restore(photos);
+    restore(picker, remembered);
     select_all(picker);
     select_type(picker, 8);
-    ASSERT_TRUE(change_directory(picker, state, empty, store));
+    ASSERT_TRUE(change_directory(picker, remembered, empty));
     // "取消" and the close box end the session here.
-    EXPECT_EQ(main.state.file_names, Names{"a.jpg"});
-    EXPECT_EQ(main.state.base_directory, other + "/");
-    EXPECT_EQ(main.table.row_count(), 1u);
+    EXPECT_EQ(main.state.batch.file_names(), Names{"a.jpg"});
+    EXPECT_EQ(main.state.batch.base_directory(), other + "/");
+    EXPECT_EQ(main.state.batch.row_count(), 1u);
     EXPECT_EQ(main.status.text(), "共选择 1 个文件");
 }
 
@@ -310,10 +306,10 @@ std::size_t root_subdirectories() {
 }
 
 TEST_F(PickerTest, TheRootTakesNoSecondSeparator) {
-    ASSERT_TRUE(change_directory(picker, state, "/", store));
+    ASSERT_TRUE(change_directory(picker, remembered, "/"));
     EXPECT_EQ(picker.directory, "/");
     EXPECT_EQ(picker.tree.lines.size(), picker.tree.current + 1 + root_subdirectories());
     MainModel main;
     confirm(picker, main);
-    EXPECT_EQ(main.state.base_directory, "/");
+    EXPECT_EQ(main.state.batch.base_directory(), "/");
 }

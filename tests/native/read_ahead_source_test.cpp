@@ -1,5 +1,5 @@
-#include "image/byte_sources.h"
-#include "image/read_ahead_source.h"
+#include "image/sources/byte_sources.h"
+#include "image/sources/read_ahead_source.h"
 #include "metadata_test_support.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,10 @@ TEST(ReadAheadSource, GivesExactlyWhatADirectReadGives) {
     int reads = 0;
     ReadAheadSource source(std::make_unique<CountedMemory>(bytes, reads));
     MemorySource direct(bytes);
-    struct Read { std::uint64_t offset; std::size_t length; };
+    struct Read {
+        std::uint64_t offset;
+        std::size_t length;
+    };
     for (Read r : {Read{0, 12}, Read{2, 10}, Read{block - 4, 8}, Read{block - 4, 4}, Read{5, block}, Read{1, 3 * block},
                    Read{bytes.size() - 3, 10}, Read{bytes.size(), 4}, Read{bytes.size() + 100, 4}, Read{~0ull - 2, 8},
                    Read{0, 0}, Read{block / 2, block - 1}}) {

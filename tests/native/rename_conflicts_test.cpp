@@ -1,4 +1,4 @@
-#include "naming/rename_conflicts.h"
+#include "rename/rename_conflicts.h"
 #include "platform/text_case.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-using namespace naming;
+using namespace renaming;
 
 namespace {
 
@@ -36,11 +36,11 @@ std::vector<std::string> texts_of(const std::vector<RowConflict>& conflicts) {
 
 TEST(RenameConflicts, EachReasonAsTheTableGivesIt) {
     const Names listing = {"a.jpg", "b.jpg", "c.jpg", "A002.jpg", "d.jpg", "taken.JPG"};
-    EXPECT_EQ(texts_of(conflicts_of({{"a.jpg", "A001", ".jpg"},     // free
-                                     {"b.jpg", "a002", ".jpg"},     // A002.jpg is no file of the batch
-                                     {"c.jpg", "A001", ".jpg"},     // row 1 takes it first
-                                     {"d.jpg", "", ".jpg"},         // no name
-                                     {"gone.jpg", "X", ".jpg"},     // not in the directory any more
+    EXPECT_EQ(texts_of(conflicts_of({{"a.jpg", "A001", ".jpg"},        // free
+                                     {"b.jpg", "a002", ".jpg"},        // A002.jpg is no file of the batch
+                                     {"c.jpg", "A001", ".jpg"},        // row 1 takes it first
+                                     {"d.jpg", "", ".jpg"},            // no name
+                                     {"gone.jpg", "X", ".jpg"},        // not in the directory any more
                                      {"taken.JPG", "TAKEN", ".jpg"}},  // letter case only: no conflict
                                     listing)),
               (Names{"", "目标文件已存在", "与第 1 行同名", "名称不合法", "原文件不存在", ""}));
@@ -49,8 +49,8 @@ TEST(RenameConflicts, EachReasonAsTheTableGivesIt) {
 TEST(RenameConflicts, ChainsFailWhereALaterRowHoldsTheTargetAndFreeOnceAnEarlierRowMovedIt) {
     // A001…A003 renumbered from 002: each target is still held by the next row.
     const Names listing = {"A001.jpg", "A002.jpg", "A003.jpg"};
-    std::vector<RowConflict> shifted =
-        conflicts_of({{"A001.jpg", "A002", ".jpg"}, {"A002.jpg", "A003", ".jpg"}, {"A003.jpg", "A004", ".jpg"}}, listing);
+    std::vector<RowConflict> shifted = conflicts_of(
+        {{"A001.jpg", "A002", ".jpg"}, {"A002.jpg", "A003", ".jpg"}, {"A003.jpg", "A004", ".jpg"}}, listing);
     EXPECT_EQ(texts_of(shifted), (Names{"目标文件被第 2 行占用", "目标文件被第 3 行占用", ""}));
     EXPECT_EQ(shifted[0].kind, ConflictKind::HeldByLaterRow);
 

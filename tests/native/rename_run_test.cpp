@@ -1,7 +1,6 @@
 #include "app/lifecycle.h"
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
-#include "naming/rename_run.h"
+#include "rename/rename_run.h"
 #include "platform/pending_events.h"
 #include "temp_directory.h"
 
@@ -13,7 +12,7 @@
 #include <vector>
 
 using namespace filelist;
-using namespace naming;
+using namespace renaming;
 using namespace app;
 
 namespace {
@@ -31,17 +30,15 @@ struct RenameRunTest : ::testing::Test {
     // with the given new names and a confirmed rule.
     void choose(const Texts& files, const Texts& new_names) {
         for (const std::string& name : files) dir.write(name, name);
-        model.state.base_directory = dir.path() + "/";
-        model.state.file_names = files;
-        fill_list(model.state, model.table, files);
-        model.state.new_names = new_names;
+        model.state.batch.fill_list(dir.path() + "/", files);
+        for (std::size_t k = 0; k < new_names.size(); ++k) model.state.batch.set_new_name(k, new_names[k]);
         model.state.rule_confirmed = 1;
     }
 
     Texts results() const {
         Texts out;
-        for (std::size_t row = 0; row < model.table.row_count(); ++row)
-            out.push_back(model.table.cell(row, FileTable::kResult));
+        for (std::size_t row = 0; row < model.state.batch.row_count(); ++row)
+            out.push_back(model.state.batch.result(row));
         return out;
     }
 
@@ -66,9 +63,9 @@ TEST_F(RenameRunTest, RenamesEveryFileInItsDirectoryKeepingItsExtension) {
     EXPECT_EQ(dir.read("A002.JPG"), "a.b.JPG");
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
     EXPECT_EQ(pending_event_runs, 3);  // once after every row
-    EXPECT_FALSE(run.running());
+    EXPECT_FALSE(model.state.busy());
     // Nothing else changes.
-    EXPECT_EQ(model.state.file_names, (Texts{"IMG_1.jpg", "a.b.JPG", "notes"}));
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"IMG_1.jpg", "a.b.JPG", "notes"}));
     EXPECT_EQ(model.state.rule_confirmed, 1);
 }
 
@@ -84,9 +81,9 @@ TEST_F(RenameRunTest, WithoutAConfirmedRuleNothingIsTouched) {
 TEST_F(RenameRunTest, SameNameNeedsNoFileSystemCall) {
     // The file is not on disk: a rename would fail, so only "不需改名" shows none was tried.
     choose({}, {});
-    model.state.file_names = {"A001.jpg", "gone.jpg"};
-    fill_list(model.state, model.table, model.state.file_names);
-    model.state.new_names = {"A001", "A002"};
+    model.state.batch.fill_list(dir.path() + "/", {"A001.jpg", "gone.jpg"});
+    model.state.batch.set_new_name(0, "A001");
+    model.state.batch.set_new_name(1, "A002");
     run.confirm_rename(model);
     EXPECT_EQ(results(), (Texts{"不需改名", "改名失败"}));
 }
@@ -114,7 +111,7 @@ TEST_F(RenameRunTest, RowsGoTopToBottom) {
 TEST_F(RenameRunTest, EmptyAndUnsafeNamesAreRefusedWithoutTouchingTheDisk) {
     std::filesystem::create_directory(dir.path("sub"));
     choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {"", "sub/b", "../e", "CON", "trail."});
-    model.table.set_cell(4, FileTable::kExtension, "");
+    model.state.batch.set_extension(4, "");
     run.confirm_rename(model);
     EXPECT_EQ(results(), Texts(5, "改名失败"));
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "sub"}));
@@ -129,11 +126,9 @@ TEST_F(RenameRunTest, LetterCaseOnlyRenameIsAttempted) {
     EXPECT_EQ(files_on_disk(), (Texts{"A001.JPG"}));
 }
 
-TEST_F(RenameRunTest, EditedExtensionCellIsUsed) {
+TEST_F(RenameRunTest, EditedExtensionIsUsed) {
     choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
-    model.table.set_cell(0, FileTable::kExtension, ".png");
-    model.table.set_cell(1, FileTable::kNewName, "edited");      // only the table shows it
-    model.table.set_cell(1, FileTable::kOriginalName, "other");  // likewise
+    model.state.batch.set_extension(0, ".png");
     run.confirm_rename(model);
     EXPECT_EQ(files_on_disk(), (Texts{"A001.png", "A002.jpg"}));
 }
@@ -154,18 +149,11 @@ TEST_F(RenameRunTest, EmptyBatchOnlyReportsTheEnd) {
 
     // After "清空" the earlier files are still chosen, but no row shows them.
     choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
-    clear_list(model.table, model.status);
+    clear_list(model);
     model.status.set_text("");
     run.confirm_rename(model);
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg"}));
-}
-
-TEST_F(RenameRunTest, NamesMissingForSomeRowsLeaveThemAlone) {
-    choose({"a.jpg", "b.jpg", "c.jpg"}, {"A001"});
-    run.rename_all(model, 3);
-    EXPECT_EQ(results(), (Texts{"改名成功", "", ""}));
-    EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "b.jpg", "c.jpg"}));
 }
 
 TEST_F(RenameRunTest, SecondClickDuringARunDoesNothing) {
@@ -173,7 +161,7 @@ TEST_F(RenameRunTest, SecondClickDuringARunDoesNothing) {
     int nested_clicks = 0;
     platform::set_pending_events_hook([&] {
         ++nested_clicks;
-        EXPECT_TRUE(run.running());
+        EXPECT_TRUE(model.state.busy());
         run.confirm_rename(model);
         EXPECT_EQ(model.status.text(), "");
     });
@@ -187,10 +175,10 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenTheTableIsClearedMeanwhile) {
     choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, {"A001", "A002", "A003", "A004"});
     int row = 0;
     platform::set_pending_events_hook([&] {
-        if (++row == 2) clear_list(model.table, model.status);
+        if (++row == 2) clear_list(model);
     });
     run.confirm_rename(model);
-    EXPECT_EQ(model.table.row_count(), 0u);
+    EXPECT_EQ(model.state.batch.row_count(), 0u);
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "A004.jpg"}));
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
 }
@@ -204,11 +192,10 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenFilesAreChosenAgainMeanwhile) {
     platform::set_pending_events_hook([&] {
         if (++row != 1) return;
         // A new choice of files, and new names for them, while row 2 is next.
-        model.state.base_directory = other.path() + "/";
-        model.state.file_names = {"x.jpg", "y.jpg"};
-        fill_list(model.state, model.table, model.state.file_names);
-        model.state.new_names = {"A002", "Z"};
-        model.table.set_cell(0, FileTable::kExtension, ".png");
+        model.state.batch.fill_list(other.path() + "/", {"x.jpg", "y.jpg"});
+        model.state.batch.set_new_name(0, "A002");
+        model.state.batch.set_new_name(1, "Z");
+        model.state.batch.set_extension(0, ".png");
     });
     run.confirm_rename(model);
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));

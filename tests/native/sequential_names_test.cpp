@@ -1,5 +1,4 @@
-#include "filelist/fill_list.h"
-#include "filelist/main_model.h"
+#include "filelist/batch.h"
 #include "naming/rule_number.h"
 #include "naming/sequential_names.h"
 
@@ -35,8 +34,8 @@ using Names = std::vector<std::string>;
 
 TEST(SequentialNames, DefaultRuleCountsWithThreeDigits) {
     Names first = names("A", "001", "1", 12);
-    EXPECT_EQ(first, (Names{"A001", "A002", "A003", "A004", "A005", "A006", "A007", "A008", "A009", "A010", "A011",
-                            "A012"}));
+    EXPECT_EQ(first,
+              (Names{"A001", "A002", "A003", "A004", "A005", "A006", "A007", "A008", "A009", "A010", "A011", "A012"}));
     EXPECT_EQ(name_at("A", "001", "1", 99), "A099");
     EXPECT_EQ(name_at("A", "001", "1", 100), "A100");
     EXPECT_EQ(name_at("A", "001", "1", 101), "A101");
@@ -58,8 +57,8 @@ TEST(SequentialNames, WidthStaysWhenTheNumberRunsAheadOfTheRow) {
     // The zeros depend on the number, not on the row, so the names sort in row order.
     EXPECT_EQ(names("A", "001", "5", 4), (Names{"A001", "A006", "A011", "A016"}));
     EXPECT_EQ(names("A", "005", "1", 7), (Names{"A005", "A006", "A007", "A008", "A009", "A010", "A011"}));
-    EXPECT_EQ(names("IMG_", "01", "2", 10), (Names{"IMG_01", "IMG_03", "IMG_05", "IMG_07", "IMG_09", "IMG_11",
-                                                   "IMG_13", "IMG_15", "IMG_17", "IMG_19"}));
+    EXPECT_EQ(names("IMG_", "01", "2", 10), (Names{"IMG_01", "IMG_03", "IMG_05", "IMG_07", "IMG_09", "IMG_11", "IMG_13",
+                                                   "IMG_15", "IMG_17", "IMG_19"}));
 }
 
 TEST(SequentialNames, ZeroAndNegativeIncrements) {
@@ -86,11 +85,23 @@ TEST(RuleNumber, ReadsTheLeadingDecimalNumber) {
         std::size_t digits;
     };
     const Case cases[] = {
-        {"001", 1, 3},    {"1.9", 1, 1},       {"-1.9", -1, 1},  {" 005", 5, 3},  {"\t+12x", 12, 2},
-        {"-01", -1, 2},   {"", 0, 0},          {"abc", 0, 0},    {".5", 0, 0},    {"-", 0, 0},
-        {"- 5", 0, 0},    {"12 34", 12, 2},    {"0", 0, 1},      {"-0", 0, 1},
+        {"001", 1, 3},
+        {"1.9", 1, 1},
+        {"-1.9", -1, 1},
+        {" 005", 5, 3},
+        {"\t+12x", 12, 2},
+        {"-01", -1, 2},
+        {"", 0, 0},
+        {"abc", 0, 0},
+        {".5", 0, 0},
+        {"-", 0, 0},
+        {"- 5", 0, 0},
+        {"12 34", 12, 2},
+        {"0", 0, 1},
+        {"-0", 0, 1},
         // Beyond the range the low 32 bits stay: 2^32 + 5 and 2^31.
-        {"4294967301", 5, 10},               {"2147483648", std::numeric_limits<std::int32_t>::min(), 10},
+        {"4294967301", 5, 10},
+        {"2147483648", std::numeric_limits<std::int32_t>::min(), 10},
         {"-2147483648", std::numeric_limits<std::int32_t>::min(), 10},
         {"99999999999999999999", static_cast<std::int32_t>(0x630FFFFFu), 20},
     };
@@ -108,25 +119,16 @@ TEST(RuleNumber, UnreadableTextsCountFromZero) {
     EXPECT_EQ(names("A", "-01", "1", 3), (Names{"A-01", "A00", "A01"}));
 }
 
-TEST(BuildSequentialNames, FillsNewNamesAndTheNewNameColumn) {
-    MainModel m;
-    m.state.base_directory = "/photos/";
-    fill_list(m.state, m.table, {"a.jpg", "b.jpg", "c.jpg"});
-    build_sequential_names(m.state, m.table, {"A", "001", "1"});
-    EXPECT_EQ(m.state.new_names, (Names{"A001", "A002", "A003"}));
-    for (std::size_t row = 0; row < 3; ++row) EXPECT_EQ(m.table.cell(row, FileTable::kNewName), m.state.new_names[row]);
-    EXPECT_EQ(m.table.cell(0, FileTable::kOriginalName), "a");
-}
+TEST(BuildSequentialNames, NamesEveryRowOfTheBatch) {
+    Batch batch;
+    batch.fill_list("/photos/", {"a.jpg", "b.jpg", "c.jpg"});
+    build_sequential_names(batch, {"A", "001", "1"});
+    EXPECT_EQ(batch.new_names(), (Names{"A001", "A002", "A003"}));
+    EXPECT_EQ(batch.cell(2, Batch::kNewName), "A003");
+    EXPECT_EQ(batch.cell(0, Batch::kOriginalName), "a");
 
-TEST(BuildSequentialNames, NamesEveryTableRowWhateverNewNamesHeld) {
-    MainModel m;
-    fill_list(m.state, m.table, {"a.jpg", "b.jpg"});
-    m.state.new_names.clear();
-    build_sequential_names(m.state, m.table, {"N", "1", "1"});
-    EXPECT_EQ(m.state.new_names, (Names{"N1", "N2"}));
-
-    // After "清空" the table has no rows: nothing is named, earlier names stay.
-    m.table.clear();
-    build_sequential_names(m.state, m.table, {"X", "1", "1"});
-    EXPECT_EQ(m.state.new_names, (Names{"N1", "N2"}));
+    // After "清空" there are no rows: nothing is named.
+    batch.clear();
+    build_sequential_names(batch, {"X", "1", "1"});
+    EXPECT_TRUE(batch.new_names().empty());
 }

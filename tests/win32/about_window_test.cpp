@@ -97,8 +97,8 @@ struct PlainOwnedWindow {
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"AboutTestPlainWindow";
         RegisterClassExW(&wc);  // fails harmlessly when already registered
-        window.reset(CreateWindowExW(0, wc.lpszClassName, L"另一个窗口", WS_OVERLAPPED | WS_CAPTION, 120, 90, 300,
-                                     200, owner, nullptr, wc.hInstance, nullptr));
+        window.reset(CreateWindowExW(0, wc.lpszClassName, L"另一个窗口", WS_OVERLAPPED | WS_CAPTION, 120, 90, 300, 200,
+                                     owner, nullptr, wc.hInstance, nullptr));
         ShowWindow(window.get(), SW_SHOW);
         driver::pump();
     }
@@ -138,10 +138,8 @@ TEST_F(AboutWindowTest, OpensModelessOverTheMainWindowWithItsLayout) {
         int x, y, w, h;
     };
     const Expected controls[] = {
-        {kAboutLogo, "", 23, 12, 48, 48},
-        {kAboutTitle, "Lanmoor-批量改名", 83, 22, 180, 32},
-        {kAboutDetails, nullptr, 83, 65, 172, 59},
-        {kAboutAuthor, "Lanmoor工作室 编写", 7, 177, 306, 21},
+        {kAboutLogo, "", 23, 12, 48, 48},          {kAboutTitle, "Lanmoor-批量改名", 83, 22, 180, 32},
+        {kAboutDetails, nullptr, 83, 65, 172, 59}, {kAboutAuthor, "Lanmoor工作室 编写", 7, 177, 306, 21},
         {kAboutOkLabel, "确定", 112, 142, 88, 24},
     };
     RECT client{};
@@ -173,7 +171,7 @@ TEST_F(AboutWindowTest, DetailsShowTheVersionAndThreeContactLinesThatFit) {
         EXPECT_GT(colon, 0u) << "a prefix names the contact: " << lines[i];
         EXPECT_LT(colon + 1, lines[i].size()) << lines[i];
     }
-    EXPECT_NE(lines[2].find("example.com"), std::string::npos);  // the web address is a placeholder
+    EXPECT_NE(lines[2].find("example.com"), std::string::npos);   // the web address is a placeholder
     EXPECT_NE(lines[3].find("@example.com"), std::string::npos);  // and so is the e-mail address
 
     // In 宋体 a Latin letter takes half the font's height in width, a Chinese
@@ -216,8 +214,8 @@ TEST_F(AboutWindowTest, WindowAndLabelsHaveTheLightGreyBackground) {
     platform::win32::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     for (int id : {kAboutTitle, kAboutDetails, kAboutAuthor, kAboutOkLabel}) {
         SetBkColor(dc.get(), RGB(255, 255, 255));
-        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(GetDlgItem(about, id))));
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                                           reinterpret_cast<LPARAM>(GetDlgItem(about, id))));
         ASSERT_NE(brush, nullptr) << id;
         LOGBRUSH info{};
         ASSERT_EQ(GetObjectW(brush, sizeof info, &info), static_cast<int>(sizeof info)) << id;
@@ -317,7 +315,7 @@ TEST_F(AboutWindowTest, PressingOkClosesOnlyTheAboutWindow) {
     EXPECT_EQ(driver::text(main()), "Lanmoor-批量文件改名1.5");
     EXPECT_EQ(driver::list_view_rows(table()), 2);
     EXPECT_EQ(status(), "共选择 2 个文件");
-    EXPECT_EQ(model.state.file_names.size(), 2u);
+    EXPECT_EQ(model.state.batch.file_names().size(), 2u);
     ASSERT_TRUE(IsWindow(other.get()));
     EXPECT_TRUE(IsWindowVisible(other.get()));
     RECT other_after = driver::outer_rect(other.get());

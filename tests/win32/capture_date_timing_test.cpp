@@ -1,4 +1,3 @@
-#include "filelist/fill_list.h"
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
@@ -26,6 +25,7 @@ TEST(CaptureDateTiming, DISABLED_TwoHundredPhotos) {
     photo.resize(photo.size() + 1024 * 1024, 0x55);
 
     MainModel model;
+    CaptureDateNamer namer;
     std::uintptr_t token = 0;
     StartGdiplus(token);
     std::vector<std::string> names;
@@ -34,16 +34,14 @@ TEST(CaptureDateTiming, DISABLED_TwoHundredPhotos) {
         dir.write(names.back(), photo);
     }
     std::string directory = dir.path("");
-    model.state.base_directory = directory;
-    model.state.file_names = names;
-    fill_list(model.state, model.table, names);
+    model.state.batch.fill_list(directory, names);
 
     int notices = 0;
     auto start = std::chrono::steady_clock::now();
-    build_capture_date_names(model, [&] { ++notices; });
+    namer.build_capture_date_names(model, [&] { ++notices; });
     auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("200 photos named in %.0f ms (%.2f ms each)\n", ms, ms / 200);
     EXPECT_EQ(notices, 0);
-    EXPECT_EQ(model.state.new_names.back(), "20080517 142345");
+    EXPECT_EQ(model.state.batch.new_names().back(), "20080517 142345");
     StopGdiplus(token);
 }

@@ -65,16 +65,11 @@ TEST_F(FilePickerTest, OpensLaidOutAsDesigned) {
         int x, y, w, h;
     };
     const Expected controls[] = {
-        {kDriveBox, nullptr, 8, 7, 172, 22},
-        {kDirectoryBox, "", 8, 29, 172, 323},
-        {kFileListBox, "", 186, 7, 316, 346},
-        {kCountLabel, "", 186, 355, 316, 18},
-        {kTypeList, "*.jpg", 16, 360, 167, 20},
-        {kCustomTypeLabel, "自定义 文件类型", 17, 382, 154, 16},
-        {kCustomTypeEdit, "*.*", 16, 399, 96, 21},
-        {kAddTypeButton, "增加", 116, 400, 67, 21},
-        {kSelectAllButton, "全选", 209, 382, 80, 28},
-        {kConfirmButton, "确定", 309, 382, 80, 28},
+        {kDriveBox, nullptr, 8, 7, 172, 22},          {kDirectoryBox, "", 8, 29, 172, 323},
+        {kFileListBox, "", 186, 7, 316, 346},         {kCountLabel, "", 186, 355, 316, 18},
+        {kTypeList, "*.jpg", 16, 360, 167, 20},       {kCustomTypeLabel, "自定义 文件类型", 17, 382, 154, 16},
+        {kCustomTypeEdit, "*.*", 16, 399, 96, 21},    {kAddTypeButton, "增加", 116, 400, 67, 21},
+        {kSelectAllButton, "全选", 209, 382, 80, 28}, {kConfirmButton, "确定", 309, 382, 80, 28},
         {kCancelButton, "取消", 409, 381, 80, 28},
     };
     for (const Expected& e : controls) {
@@ -104,11 +99,11 @@ TEST_F(FilePickerTest, OpensLaidOutAsDesigned) {
     Names drives = driver::combo_box_items(picker_control(kDriveBox));
     EXPECT_NE(driver::index_of(drives, "C:"), -1);
     EXPECT_EQ(driver::text(picker_control(kDriveBox)), "Z:");  // the tests run from a directory under Z:
-    EXPECT_EQ(model.state.last_directory, "");
+    EXPECT_EQ(model.state.last_directory.value(), "");
 }
 
 TEST_F(FilePickerTest, BrowseSelectAndConfirmFillsTheMainTable) {
-    model.state.last_directory = tree.path();
+    model.state.last_directory.restore(tree.path());
     open_picker();
     EXPECT_EQ(current_line(), tree.name());
     EXPECT_EQ(driver::list_box_items(files()), Names{});
@@ -116,7 +111,7 @@ TEST_F(FilePickerTest, BrowseSelectAndConfirmFillsTheMainTable) {
     open_directory_line("照片");
     EXPECT_EQ(current_line(), "照片");
     EXPECT_EQ(driver::list_box_items(files()), (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "相片.jpg"}));
-    EXPECT_EQ(model.state.last_directory, tree.path("照片"));
+    EXPECT_EQ(model.state.last_directory.value(), tree.path("照片"));
     EXPECT_EQ(load_settings(), tree.path("照片"));
     EXPECT_EQ(driver::text(picker_control(kDriveBox)), "C:");
 
@@ -130,8 +125,8 @@ TEST_F(FilePickerTest, BrowseSelectAndConfirmFillsTheMainTable) {
 
     driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(picker(), nullptr);
-    EXPECT_EQ(model.state.file_names, (Names{"img_1.jpg", "IMG_10.jpg", "相片.jpg"}));
-    EXPECT_EQ(model.state.base_directory, tree.path("照片\\"));
+    EXPECT_EQ(model.state.batch.file_names(), (Names{"img_1.jpg", "IMG_10.jpg", "相片.jpg"}));
+    EXPECT_EQ(model.state.batch.base_directory(), tree.path("照片\\"));
     ASSERT_EQ(driver::list_view_rows(table()), 3);
     EXPECT_EQ(driver::list_view_cell(table(), 1, 1), "IMG_10");
     EXPECT_EQ(driver::list_view_cell(table(), 2, 3), ".jpg");
@@ -140,7 +135,7 @@ TEST_F(FilePickerTest, BrowseSelectAndConfirmFillsTheMainTable) {
 }
 
 TEST_F(FilePickerTest, ReopeningRestoresTheLastDirectory) {
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     open_directory_line(tree.name());  // one level up, then down into the other
     open_directory_line("其他");
@@ -169,7 +164,7 @@ TEST_F(FilePickerTest, ReopeningRestoresTheLastDirectory) {
 }
 
 TEST_F(FilePickerTest, AVanishedDirectoryOpensTheNearestOneAbove) {
-    model.state.last_directory = tree.path("照片\\已删除\\更深");
+    model.state.last_directory.restore(tree.path("照片\\已删除\\更深"));
     open_picker();
     EXPECT_EQ(current_line(), "照片");
     EXPECT_EQ(driver::list_box_items(files()).size(), 4u);
@@ -177,11 +172,11 @@ TEST_F(FilePickerTest, AVanishedDirectoryOpensTheNearestOneAbove) {
 
 TEST_F(FilePickerTest, AnAbsentDriveStaysRememberedThroughOpeningAndCancelling) {
     save_settings("Q:\\photos");
-    model.state.last_directory = load_settings();
+    model.state.last_directory.restore(load_settings());
     open_picker();
     EXPECT_NE(current_line(), "photos");  // the picker shows where it can
     driver::click(picker_control(kCancelButton));
-    EXPECT_EQ(model.state.last_directory, "Q:\\photos");
+    EXPECT_EQ(model.state.last_directory.value(), "Q:\\photos");
     driver::click(control(kExitButton));
     EXPECT_EQ(load_settings(), "Q:\\photos");
 }
@@ -197,13 +192,13 @@ TEST_F(FilePickerTest, ASecondClickBringsTheOpenPickerForward) {
 
 TEST_F(FilePickerTest, CancelAndTheCloseBoxChangeNothing) {
     show_in_table({"old1.jpg", "old2.jpg"});
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     driver::click(picker_control(kSelectAllButton));
     driver::click(picker_control(kCancelButton));
     EXPECT_EQ(picker(), nullptr);
-    EXPECT_EQ(model.state.file_names, (Names{"old1.jpg", "old2.jpg"}));
-    EXPECT_EQ(model.state.base_directory, "C:\\earlier\\");
+    EXPECT_EQ(model.state.batch.file_names(), (Names{"old1.jpg", "old2.jpg"}));
+    EXPECT_EQ(model.state.batch.base_directory(), "C:\\earlier\\");
     EXPECT_EQ(driver::list_view_rows(table()), 2);
     EXPECT_EQ(status(), "共选择 2 个文件");
 
@@ -214,13 +209,13 @@ TEST_F(FilePickerTest, CancelAndTheCloseBoxChangeNothing) {
     SendMessageW(picker(), WM_CLOSE, 0, 0);
     driver::pump();
     EXPECT_EQ(picker(), nullptr);
-    EXPECT_EQ(model.state.file_names, (Names{"old1.jpg", "old2.jpg"}));
+    EXPECT_EQ(model.state.batch.file_names(), (Names{"old1.jpg", "old2.jpg"}));
     EXPECT_EQ(driver::list_view_rows(table()), 2);
-    EXPECT_EQ(model.state.last_directory, tree.path("其他"));  // the last directory shown
+    EXPECT_EQ(model.state.last_directory.value(), tree.path("其他"));  // the last directory shown
 }
 
 TEST_F(FilePickerTest, TypesSelectAllAndAddedTypes) {
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     driver::click_list_box_item(files(), 1);
     EXPECT_EQ(driver::text(picker_control(kCountLabel)), "共选中 1 个文件");
@@ -249,25 +244,25 @@ TEST_F(FilePickerTest, TypesSelectAllAndAddedTypes) {
 
 TEST_F(FilePickerTest, ConfirmWithNothingSelectedEmptiesTheTable) {
     show_in_table({"old.jpg", "older.jpg"});
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     driver::click(picker_control(kConfirmButton));
     EXPECT_EQ(picker(), nullptr);
     EXPECT_EQ(driver::list_view_rows(table()), 0);
-    EXPECT_TRUE(model.state.file_names.empty());
+    EXPECT_TRUE(model.state.batch.file_names().empty());
     EXPECT_EQ(status(), "共选择 0 个文件");
 }
 
 TEST_F(FilePickerTest, DriveChangeShowsThatDrivesCurrentDirectory) {
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     HWND drives = picker_control(kDriveBox);
-    int z = static_cast<int>(SendMessageW(drives, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(L"Z:")));
+    int z = static_cast<int>(
+        SendMessageW(drives, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Z:")));
     ASSERT_GE(z, 0);
     driver::choose_combo_box_item(drives, z);
     std::string current = picker::tidy_directory(platform::full_path("Z:"));
-    EXPECT_EQ(model.state.last_directory, current);
+    EXPECT_EQ(model.state.last_directory.value(), current);
     EXPECT_EQ(load_settings(), current);
     EXPECT_EQ(driver::text(drives), "Z:");
 }
@@ -285,13 +280,13 @@ TEST_F(FilePickerTest, NamesOutsideTheCodePageAndLongPathsAreListed) {
     tree.write(deep + "\\" + wide_name, "");
     ASSERT_GT(tree.path(deep).size() + long_name.size(), 260u);
 
-    model.state.last_directory = tree.path(deep);
+    model.state.last_directory.restore(tree.path(deep));
     open_picker();
     EXPECT_EQ(driver::list_box_items(files()), (Names{long_name, wide_name}));
     driver::click(picker_control(kSelectAllButton));
     driver::click(picker_control(kConfirmButton));
-    EXPECT_EQ(model.state.file_names, (Names{long_name, wide_name}));
-    EXPECT_EQ(model.state.base_directory, tree.path(deep) + "\\");
+    EXPECT_EQ(model.state.batch.file_names(), (Names{long_name, wide_name}));
+    EXPECT_EQ(model.state.batch.base_directory(), tree.path(deep) + "\\");
 }
 
 TEST_F(FilePickerTest, DirectoriesPastThePathLimitAreEnteredListedAndRenamedIn) {
@@ -304,7 +299,7 @@ TEST_F(FilePickerTest, DirectoriesPastThePathLimitAreEnteredListedAndRenamedIn) 
     tree.write(deep + "\\内层\\p1.jpg", "p1");
     ASSERT_GT(tree.path(deep).size(), 300u);
 
-    model.state.last_directory = tree.path(deep);
+    model.state.last_directory.restore(tree.path(deep));
     open_picker();
     EXPECT_EQ(current_line(), std::string(50, 'f'));
     open_directory_line("内层");
@@ -325,28 +320,28 @@ TEST_F(FilePickerTest, DirectoriesPastThePathLimitAreEnteredListedAndRenamedIn) 
 // The steps on Windows paths and drives, without the window.
 TEST_F(FilePickerTest, StepsSpellRootsAndSkipMissingDrives) {
     FilePickerModel picker_model;
-    AppState state;
-    DirectoryStore store = [](const std::string& directory) { save_settings(directory); };
-    ASSERT_TRUE(change_directory(picker_model, state, "C:\\", store));
+    RememberedDirectory remembered;
+    remembered.set_store([](const std::string& directory) { save_settings(directory); });
+    ASSERT_TRUE(change_directory(picker_model, remembered, "C:\\"));
     EXPECT_EQ(picker_model.directory, "C:\\");
     EXPECT_EQ(picker_model.tree.lines[0].label, "C:\\");
     EXPECT_EQ(picker_model.drive, "C");
     MainModel main;
     confirm(picker_model, main);
-    EXPECT_EQ(main.state.base_directory, "C:\\");
+    EXPECT_EQ(main.state.batch.base_directory(), "C:\\");
 
     // Q: does not exist: drive and directory stay.
-    EXPECT_FALSE(change_drive(picker_model, state, "Q", store));
+    EXPECT_FALSE(change_drive(picker_model, remembered, "Q"));
     EXPECT_EQ(picker_model.directory, "C:\\");
 
-    state.last_directory = "Q:\\照片";
-    restore(picker_model, state, store);
+    remembered.restore("Q:\\照片");
+    restore(picker_model, remembered);
     EXPECT_EQ(picker_model.directory, platform::current_directory());
 }
 
 // Run with --gtest_also_run_disabled_tests to look at the picker.
 TEST_F(FilePickerTest, DISABLED_Screenshot) {
-    model.state.last_directory = tree.path("照片");
+    model.state.last_directory.restore(tree.path("照片"));
     open_picker();
     driver::click_list_box_item(files(), 0);
     driver::click_list_box_item(files(), 2, MK_CONTROL);
@@ -362,7 +357,7 @@ TEST_F(FilePickerTest, DISABLED_TimeOfAHundredThousandNames) {
     if (GetEnvironmentVariableW(L"BATCH_RENAME_BIG_DIRECTORY", big, MAX_PATH) == 0) {
         GTEST_SKIP() << "BATCH_RENAME_BIG_DIRECTORY is not set";
     }
-    model.state.last_directory = narrow(big);
+    model.state.last_directory.restore(narrow(big));
 
     auto start = std::chrono::steady_clock::now();
     open_picker();
@@ -375,6 +370,6 @@ TEST_F(FilePickerTest, DISABLED_TimeOfAHundredThousandNames) {
     refill_file_box(listing);
     double refill = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    std::printf("opening on %d names: %.2f s; listing and sorting: %.2f s; list box fill: %.2f s\n", listed,
-                opening, refill, opening - refill);
+    std::printf("opening on %d names: %.2f s; listing and sorting: %.2f s; list box fill: %.2f s\n", listed, opening,
+                refill, opening - refill);
 }

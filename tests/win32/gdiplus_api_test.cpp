@@ -1,4 +1,4 @@
-#include "image/gdiplus_api.h"
+#include "image/gdiplus/gdiplus_api.h"
 #include "image/image_file.h"
 #include "image_test_files.h"
 #include "temp_directory.h"

@@ -240,15 +240,15 @@ TEST_F(ImageFileTest, AnImageLoadedFromBytesOutlivesTheCallersBytes) {
     EXPECT_TRUE(image.Dispose());
 }
 
-TEST_F(ImageFileTest, ShutDownDisposesTheImageThenStopsGdiplus) {
+TEST_F(ImageFileTest, ShutDownLetsGoOfTheImageAndStopsGdiplus) {
     dir.write("a.bmp", bmp_24bit(2, 2));
     AppState state;
-    start_up(state);
-    EXPECT_NE(state.gdiplusToken, 0u);
-    ASSERT_TRUE(state.image.LoadFromFile(dir.path("a.bmp")));
-    shut_down(state);
-    EXPECT_EQ(state.image.GetHandle(), 0u);
-    EXPECT_EQ(state.gdiplusToken, 0u);
+    LibrarySession library;
+    naming::CaptureDateNamer namer;
+    start_up(state, library);
+    EXPECT_EQ(namer.capture_date_name(dir.path(""), "a.bmp", nullptr), "a");
+    shut_down(state, namer, library);
+    EXPECT_FALSE(namer.release_image());
     EXPECT_TRUE(platform::rename_file_no_replace(dir.path("a.bmp"), dir.path("b.bmp")));
-    shut_down(state);
+    shut_down(state, namer, library);
 }

@@ -3,7 +3,7 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "main_window_fixture.h"
-#include "message_box_watcher.h"
+#include "message_box_answerer.h"
 #include "picker/file_picker_window.h"
 #include "platform/win32/text.h"
 #include "temp_directory.h"
@@ -77,7 +77,7 @@ TEST_F(KeyboardAndDropTest, EachWindowsKeysDoWhatTheySay) {
              t.folder.make_directory("选");
              t.folder.write("选\\x.jpg", "x");
              t.folder.write("选\\y.jpg", "y");
-             t.model.state.last_directory = t.folder.path("选");
+             t.model.state.last_directory.restore(t.folder.path("选"));
              t.open_picker();
              driver::press_key(t.files(), 'A', true);
              ASSERT_EQ(driver::list_box_selection(t.files()), (std::vector<int>{0, 1}));
@@ -85,7 +85,7 @@ TEST_F(KeyboardAndDropTest, EachWindowsKeysDoWhatTheySay) {
          },
          [](auto& t) {
              EXPECT_EQ(t.picker(), nullptr);
-             EXPECT_EQ(t.model.state.file_names, (Texts{"x.jpg", "y.jpg"}));
+             EXPECT_EQ(t.model.state.batch.file_names(), (Texts{"x.jpg", "y.jpg"}));
              EXPECT_EQ(t.status(), "共选择 2 个文件");
          }},
         {"Esc cancels the picker",
@@ -137,15 +137,15 @@ TEST_F(KeyboardAndDropTest, F2EditsTheCurrentRowsNewNameEnterKeepsItEscPutsItBac
     driver::type_text(editor, "KEEP");
     driver::press_key(editor, VK_RETURN);
     EXPECT_FALSE(IsWindowVisible(editor));
-    EXPECT_EQ(model.state.new_names[1], "KEEP");
+    EXPECT_EQ(model.state.batch.new_names()[1], "KEEP");
 
     driver::press_key(table(), VK_RETURN);
     ASSERT_TRUE(IsWindowVisible(editor));
     driver::type_text(editor, "GONE");
-    EXPECT_EQ(model.state.new_names[1], "GONE");
+    EXPECT_EQ(model.state.batch.new_names()[1], "GONE");
     driver::press_key(editor, VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(editor));
-    EXPECT_EQ(model.state.new_names[1], "KEEP");
+    EXPECT_EQ(model.state.batch.new_names()[1], "KEEP");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 2), "KEEP");
     EXPECT_EQ(folder.names(), (Texts{"a.jpg", "b.jpg", "c.jpg"}));  // nothing renamed
 }
@@ -157,20 +157,20 @@ TEST_F(KeyboardAndDropTest, DroppedFilesFillTheTableAsThePickersConfirm) {
     folder.write("其他\\z.jpg", "z");
 
     driver::drop_files(window->hwnd(), {folder.path("照片\\IMG_10.jpg"), folder.path("照片\\IMG_2.jpg"),
-                                         folder.path("照片\\IMG_1.jpg"), folder.path("照片\\gone.jpg")});
-    EXPECT_EQ(model.state.file_names, (Texts{"IMG_1.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
-    EXPECT_EQ(model.state.base_directory, folder.path("照片\\"));
+                                        folder.path("照片\\IMG_1.jpg"), folder.path("照片\\gone.jpg")});
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"IMG_1.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
+    EXPECT_EQ(model.state.batch.base_directory(), folder.path("照片\\"));
     EXPECT_EQ(column(1), (Texts{"IMG_1", "IMG_2", "IMG_10"}));
     EXPECT_EQ(status(), "共选择 3 个文件");
-    EXPECT_EQ(model.state.last_directory, folder.path("照片"));
+    EXPECT_EQ(model.state.last_directory.value(), folder.path("照片"));
     EXPECT_EQ(load_settings(), folder.path("照片"));
 
     {
-        MessageBoxWatcher watcher;
+        MessageBoxAnswerer watcher;
         driver::drop_files(window->hwnd(), {folder.path("照片\\IMG_1.jpg"), folder.path("其他\\z.jpg")});
         EXPECT_EQ(watcher.texts(), Texts{"请只拖入同一目录中的文件"});
     }
-    EXPECT_EQ(model.state.file_names, (Texts{"IMG_1.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"IMG_1.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
 
     driver::drop_files(window->hwnd(), {folder.path("其他")});
     ASSERT_NE(picker(), nullptr);
@@ -187,10 +187,10 @@ TEST_F(KeyboardAndDropTest, CommandLineFilesFillTheTableAndMissingOnesAreSkipped
     ASSERT_EQ(paths.size(), 3u);
     EXPECT_EQ(paths[0], folder.path("b c.jpg"));
     window->hand_over(paths);
-    EXPECT_EQ(model.state.file_names, (Texts{"a.jpg", "b c.jpg"}));
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"a.jpg", "b c.jpg"}));
 
     window->hand_over(command_line_paths(L"BatchRename.exe Q:\\nowhere.jpg"));
-    EXPECT_EQ(model.state.file_names, (Texts{"a.jpg", "b c.jpg"}));  // nothing left: as started without
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"a.jpg", "b c.jpg"}));  // nothing left: as started without
     window->hand_over(command_line_paths(L"BatchRename.exe"));
     EXPECT_EQ(picker(), nullptr);
 }

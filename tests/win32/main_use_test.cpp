@@ -10,7 +10,7 @@
 #include "image_builders.h"
 #include "image_test_files.h"
 #include "main_window_fixture.h"
-#include "message_box_watcher.h"
+#include "message_box_answerer.h"
 #include "temp_directory.h"
 #include "window_driver.h"
 
@@ -97,7 +97,7 @@ struct MainUseTest : MainWindowFixture {
 
     Cells all_cells() const {
         Cells out;
-        for (int c = 0; c < FileTable::kColumnCount; ++c) out.push_back(column(c));
+        for (int c = 0; c < Batch::kColumnCount; ++c) out.push_back(column(c));
         return out;
     }
 
@@ -230,8 +230,8 @@ TEST_F(MainUseTest, SecondPickReplacesTheTable) {
     const std::string second = root.path("第二批\\");
     EXPECT_EQ(all_cells(), (Cells{{"1", "2"}, {"x", "z"}, {"", ""}, {".jpg", ".jpg"}, {second, second}, {"", ""}}));
     EXPECT_EQ(status(), "共选择 2 个文件");
-    EXPECT_EQ(model.state.file_names, (Texts{"x.jpg", "z.jpg"}));
-    EXPECT_EQ(model.state.base_directory, second);
+    EXPECT_EQ(model.state.batch.file_names(), (Texts{"x.jpg", "z.jpg"}));
+    EXPECT_EQ(model.state.batch.base_directory(), second);
 
     // The rule confirmed for the first batch still stands, but the new batch
     // has no names yet: renaming must not touch either directory.
@@ -259,9 +259,9 @@ TEST_F(MainUseTest, AboutOkLeavesTheMainWindowAndAnOpenPickerAsTheyWere) {
     Texts lines = driver::list_box_items(directories());
     Cells table_cells = all_cells();
     AppState& state = model.state;
-    const Texts file_names = state.file_names;
-    const Texts names = state.new_names;
-    const std::string last_directory = state.last_directory;
+    const Texts file_names = state.batch.file_names();
+    const Texts names = state.batch.new_names();
+    const std::string last_directory = state.last_directory.value();
     const std::string status_text = status();
 
     driver::click(control(kAboutButton));
@@ -289,9 +289,9 @@ TEST_F(MainUseTest, AboutOkLeavesTheMainWindowAndAnOpenPickerAsTheyWere) {
     EXPECT_TRUE(EqualRect(&main_rect, &main_after));
     EXPECT_EQ(all_cells(), table_cells);
     EXPECT_EQ(status(), status_text);
-    EXPECT_EQ(state.file_names, file_names);
-    EXPECT_EQ(state.new_names, names);
-    EXPECT_EQ(state.last_directory, last_directory);
+    EXPECT_EQ(state.batch.file_names(), file_names);
+    EXPECT_EQ(state.batch.new_names(), names);
+    EXPECT_EQ(state.last_directory.value(), last_directory);
     EXPECT_EQ(state.rule_confirmed, 1);
 
     // The picker still hands over what was selected in it.
@@ -356,7 +356,7 @@ TEST_F(MainUseTest, PhotosAreRenamedAfterTheirCaptureDate) {
     ASSERT_NE(rule, nullptr);
     driver::click(GetDlgItem(rule, kCaptureDateCheck));
     {
-        MessageBoxWatcher watcher;
+        MessageBoxAnswerer watcher;
         driver::click(GetDlgItem(rule, kConfirmRuleButton));
         EXPECT_EQ(watcher.texts(), Texts{"载入图片失败！"});
     }

@@ -1,7 +1,6 @@
 #include "main_window_fixture.h"
 
 #include "app/settings.h"
-#include "filelist/fill_list.h"
 #include "picker/file_picker_window.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
@@ -44,9 +43,7 @@ std::vector<std::string> MainWindowFixture::column(int c) const {
 }
 
 void MainWindowFixture::show_files(const std::vector<std::string>& names, const std::string& directory) {
-    model.state.base_directory = directory;
-    model.state.file_names = names;
-    fill_list(model.state, model.table, names);
+    model.state.batch.fill_list(directory, names);
     driver::pump();
 }
 

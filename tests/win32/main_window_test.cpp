@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 #include "platform/win32/text.h"
 #include "display_scale.h"
-#include "message_box_watcher.h"
+#include "message_box_answerer.h"
 #include "platform/ini_file.h"
 #include "temp_directory.h"
 #include "window_driver.h"
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, TableShowsTheModelRows) {
     EXPECT_EQ(driver::list_view_cell(table(), 0, 3), ".JPG");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 1), "a.b");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 4), "C:\\photos\\");
-    model.table.set_cell(1, FileTable::kResult, "改名成功");
+    model.state.batch.set_result(1, "改名成功");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 5), "改名成功");
 }
 
@@ -114,12 +114,12 @@ TEST_F(MainWindowTest, ClearEmptiesAnyNonEmptyTable) {
     driver::click(control(kClearButton));
     EXPECT_EQ(driver::list_view_rows(table()), 0);
     EXPECT_EQ(driver::text(control(kStatusLabel)), "清空处理结束");
-    EXPECT_EQ(model.state.file_names.size(), 3u);
+    EXPECT_EQ(model.state.batch.row_count(), 0u);
 }
 
 TEST_F(MainWindowTest, DoubleClickOpensTheEditorBelowTheColumnUnderThePointer) {
     show_files({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
-    model.table.set_cell(2, FileTable::kNewName, "A003");
+    model.state.batch.set_new_name(2, "A003");
     RECT row_rect{};
     ListView_GetItemRect(table(), 2, &row_rect, LVIR_BOUNDS);
     int y = (row_rect.top + row_rect.bottom) / 2;
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, DoubleClickOpensTheEditorBelowTheColumnUnderThePointer) {
     SendMessageW(editor, EM_SETSEL, 0, -1);
     driver::type_text(editor, "新名");
     EXPECT_EQ(driver::list_view_cell(table(), 2, 2), "新名");
-    EXPECT_EQ(model.state.new_names[2], "新名");  // the edited name is the one the run uses
+    EXPECT_EQ(model.state.batch.new_names()[2], "新名");  // the edited name is the one the run uses
 
     // Another row selected while the editor is open: typing goes there.
     driver::select_list_view_row(table(), 0);
@@ -150,7 +150,6 @@ TEST_F(MainWindowTest, DoubleClickOverNumberOrResultShowsNoEditor) {
     EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
     driver::double_click(table(), scale::px(650), y);
     EXPECT_FALSE(IsWindowVisible(control(kCellEditor)));
-    EXPECT_EQ(model.state.edit_column, 5);
 }
 
 TEST_F(MainWindowTest, ExitWithoutADirectoryWritesNoSettings) {
@@ -161,7 +160,7 @@ TEST_F(MainWindowTest, ExitWithoutADirectoryWritesNoSettings) {
 }
 
 TEST_F(MainWindowTest, ExitStoresTheDirectoryInTheAnsiCodePage) {
-    model.state.last_directory = "C:\\照片";
+    model.state.last_directory.restore("C:\\照片");
     driver::click(control(kExitButton));
     EXPECT_FALSE(window->is_open());
     std::string bytes = read_file(settings_path());
@@ -171,7 +170,7 @@ TEST_F(MainWindowTest, ExitStoresTheDirectoryInTheAnsiCodePage) {
 }
 
 TEST_F(MainWindowTest, ClosingFromTheTitleBarStoresTheDirectoryToo) {
-    model.state.last_directory = "D:\\pics";
+    model.state.last_directory.restore("D:\\pics");
     SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
     driver::pump();
     EXPECT_FALSE(window->is_open());
@@ -192,14 +191,14 @@ TEST_F(MainWindowTest, SettingsKeepAnyDirectoryExactlyAndTheFilesOtherKeys) {
 
     TempDirectory places;
     places.make_directory("사진 ☀");
-    model.state.last_directory = places.path("사진 ☀");
+    model.state.last_directory.restore(places.path("사진 ☀"));
     driver::click(control(kExitButton));
     EXPECT_EQ(read_file(path).substr(0, 2), "\xFF\xFE");  // UTF-16, which holds any name
     EXPECT_EQ(load_settings(), places.path("사진 ☀"));
     EXPECT_EQ(platform::read_ini_value(path, "其他", "键"), "值");
 
     // The next run's picker opens there.
-    model.state.last_directory.clear();
+    model.state.last_directory.restore("");
     open_main_window();
     open_picker();
     EXPECT_EQ(current_line(), "사진 ☀");
@@ -212,8 +211,8 @@ TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTheProgramGoesOn) {
     // A directory where the settings file belongs: no write can succeed.
     ASSERT_TRUE(CreateDirectoryW(widen(settings_path()).c_str(), nullptr));
     {
-        MessageBoxWatcher watcher;
-        model.state.last_directory = places.path("一");
+        MessageBoxAnswerer watcher;
+        model.state.last_directory.restore(places.path("一"));
         open_picker();
         open_directory_line(places.name());
         open_directory_line("二");

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "main_window_fixture.h"
 #include "naming/numbering_window.h"
-#include "message_box_watcher.h"
+#include "message_box_answerer.h"
 #include "display_scale.h"
 #include "window_driver.h"
 
@@ -125,8 +125,8 @@ TEST_F(NumberingWindowTest, IncrementArrowsStayBetweenZeroAndOneHundred) {
 }
 
 TEST_F(NumberingWindowTest, ConfirmWithTheDefaultsNamesTheRowsAndCloses) {
-    show_files({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg", "g.jpg", "h.jpg", "i.jpg", "j.jpg", "k.jpg",
-                "l.jpg"});
+    show_files(
+        {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg", "g.jpg", "h.jpg", "i.jpg", "j.jpg", "k.jpg", "l.jpg"});
     HWND numbering = open_numbering();
     ASSERT_NE(numbering, nullptr);
     driver::click(GetDlgItem(numbering, kConfirmRuleButton));
@@ -136,14 +136,15 @@ TEST_F(NumberingWindowTest, ConfirmWithTheDefaultsNamesTheRowsAndCloses) {
     EXPECT_EQ(new_name_cell(0), "A001");
     EXPECT_EQ(new_name_cell(9), "A010");
     EXPECT_EQ(new_name_cell(11), "A012");
-    EXPECT_EQ(model.state.new_names[11], "A012");
+    EXPECT_EQ(model.state.batch.new_names()[11], "A012");
 }
 
 TEST_F(NumberingWindowTest, ConfirmUsesWhatWasTyped) {
     show_files({"a.jpg", "b.jpg", "c.jpg"});
     HWND numbering = open_numbering();
     ASSERT_NE(numbering, nullptr);
-    for (auto [id, text] : {std::pair{kPrefixEdit, "照片_"}, std::pair{kStartEdit, "05"}, std::pair{kIncrementEdit, "5"}}) {
+    for (auto [id, text] :
+         {std::pair{kPrefixEdit, "照片_"}, std::pair{kStartEdit, "05"}, std::pair{kIncrementEdit, "5"}}) {
         HWND edit = GetDlgItem(numbering, id);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         driver::type_text(edit, text);
@@ -161,14 +162,14 @@ TEST_F(NumberingWindowTest, CaptureDateModeConfirmsAndIgnoresTheBoxes) {
     HWND numbering = open_numbering();
     ASSERT_NE(numbering, nullptr);
     driver::click(GetDlgItem(numbering, kCaptureDateCheck));
-    MessageBoxWatcher watcher;
+    MessageBoxAnswerer watcher;
     driver::click(GetDlgItem(numbering, kConfirmRuleButton));
     EXPECT_EQ(watcher.texts(), (std::vector<std::string>{"载入图片失败！", "载入图片失败！"}));
     EXPECT_FALSE(IsWindow(numbering));
     EXPECT_EQ(model.state.rule_confirmed, 1);
     EXPECT_EQ(model.state.rule_fields, (std::array<std::string, 3>{}));
     EXPECT_EQ(new_name_cell(0), "a");
-    EXPECT_EQ(model.state.new_names, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(model.state.batch.new_names(), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(NumberingWindowTest, TitleBarCloseChangesNothing) {

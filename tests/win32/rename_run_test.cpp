@@ -89,7 +89,7 @@ TEST_F(RenameRunWindowTest, EveryRowTellsHowItsFileFared) {
     folder.write("A003.jpg", "existing");
     numbering_window_click(kConfirmRuleButton);
     // 后缀名 of the last row edited in place: the file gets it.
-    model.table.set_cell(3, FileTable::kExtension, ".PNG");
+    model.state.batch.set_extension(3, ".PNG");
     driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), (Texts{"不需改名", "改名成功", "改名失败", "改名成功"}));
     EXPECT_EQ(folder.read("A003.jpg"), "existing");
@@ -188,7 +188,7 @@ TEST_F(RenameRunWindowTest, AnEditedNewNameIsTheNameTheFileGets) {
 TEST_F(RenameRunWindowTest, RowsThatWouldFailAreRedWithTheirReasonBeforeTheRun) {
     folder.write("A002.jpg", "not in the batch");
     choose({"p1.jpg", "p2.jpg", "p3.jpg"});
-    EXPECT_EQ(model.table.warning(1), "");  // nothing marked before names are built
+    EXPECT_EQ(model.state.batch.mark(1), "");  // nothing marked before names are built
     numbering_window_click(kConfirmRuleButton);
 
     auto text_colour_of = [&](int row) {

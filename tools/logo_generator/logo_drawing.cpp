@@ -47,7 +47,8 @@ private:
             Point a{corners[i].x * kSub, corners[i].y * kSub};
             const Point& next = corners[(i + 1) % corners.size()];
             Point b{next.x * kSub, next.y * kSub};
-            long long cross = static_cast<long long>(b.x - a.x) * (y - a.y) - static_cast<long long>(b.y - a.y) * (x - a.x);
+            long long cross =
+                static_cast<long long>(b.x - a.x) * (y - a.y) - static_cast<long long>(b.y - a.y) * (x - a.x);
             if (cross > 0) any_positive = true;
             if (cross < 0) any_negative = true;
         }
@@ -99,11 +100,14 @@ constexpr int kSheetWidth = 42, kSheetHeight = 54, kFoldSize = 12;
 void add_sheet(std::vector<Shape>& shapes, int left, int top, Colour paper) {
     int right = left + kSheetWidth, bottom = top + kSheetHeight, fold = right - kFoldSize;
     constexpr int e = 2;  // outline width
-    shapes.push_back(polygon(
-        {{left - e, top - e}, {fold + 1, top - e}, {right + e, top + kFoldSize - 1}, {right + e, bottom + e},
-         {left - e, bottom + e}},
-        kOutline));
-    shapes.push_back(polygon({{left, top}, {fold, top}, {right, top + kFoldSize}, {right, bottom}, {left, bottom}}, paper));
+    shapes.push_back(polygon({{left - e, top - e},
+                              {fold + 1, top - e},
+                              {right + e, top + kFoldSize - 1},
+                              {right + e, bottom + e},
+                              {left - e, bottom + e}},
+                             kOutline));
+    shapes.push_back(
+        polygon({{left, top}, {fold, top}, {right, top + kFoldSize}, {right, bottom}, {left, bottom}}, paper));
     shapes.push_back(polygon({{fold, top}, {fold, top + kFoldSize}, {right, top + kFoldSize}}, kFold));
 }
 
@@ -128,9 +132,9 @@ std::vector<Shape> logo_shapes() {
 
 }  // namespace
 
-app::PixelImage draw_logo() {
+platform::PixelImage draw_logo() {
     const std::vector<Shape> shapes = logo_shapes();
-    app::PixelImage image;
+    platform::PixelImage image;
     image.width = kLogoSide;
     image.height = kLogoSide;
     image.bgr.resize(static_cast<std::size_t>(kLogoSide) * kLogoSide * 3);
@@ -182,7 +186,8 @@ std::vector<std::uint8_t> draw_logo_with_alpha(int side) {
                     ++covered;
                 }
             }
-            std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x)) * 4;
+            std::size_t at =
+                (static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x)) * 4;
             if (covered > 0) {
                 pixels[at] = static_cast<std::uint8_t>((b + covered / 2) / covered);
                 pixels[at + 1] = static_cast<std::uint8_t>((g + covered / 2) / covered);
@@ -195,7 +200,7 @@ std::vector<std::uint8_t> draw_logo_with_alpha(int side) {
     return pixels;
 }
 
-std::vector<std::uint8_t> encode_bmp(const app::PixelImage& image, std::int32_t pixels_per_metre,
+std::vector<std::uint8_t> encode_bmp(const platform::PixelImage& image, std::int32_t pixels_per_metre,
                                      std::size_t trailing_padding) {
     if (!image.is_consistent()) return {};
     constexpr std::uint32_t kFileHeaderSize = 14, kInfoHeaderSize = 40;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/pixel_image.h"
+#include "platform/pixel_image.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@ inline constexpr std::int32_t kLogoPixelsPerMetre = 11808;
 // The pixel data ends with two bytes of padding after the last row.
 inline constexpr std::size_t kLogoTrailingPadding = 2;
 
-app::PixelImage draw_logo();
+platform::PixelImage draw_logo();
 
 // The same drawing at side x side pixels with an alpha channel, for the
 // program's icon: four bytes per pixel (blue, green, red, alpha), rows from
@@ -25,5 +25,5 @@ std::vector<std::uint8_t> draw_logo_with_alpha(int side);
 // uncompressed rows from the bottom up, each padded to four bytes, then
 // trailing_padding zero bytes counted in the pixel data size. Empty when the
 // picture is inconsistent.
-std::vector<std::uint8_t> encode_bmp(const app::PixelImage& image, std::int32_t pixels_per_metre,
+std::vector<std::uint8_t> encode_bmp(const platform::PixelImage& image, std::int32_t pixels_per_metre,
                                      std::size_t trailing_padding);

@@ -1,0 +1,289 @@
+#include "app/file_table_view.h"
+
+#include "platform/pending_events.h"
+#include "platform/win32/text.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+#include <utility>
+
+namespace app {
+namespace {
+
+using filelist::Batch;
+
+constexpr COLORREF kMarkColour = RGB(204, 0, 0);
+constexpr auto kLongLoopRedrawInterval = std::chrono::milliseconds(50);
+constexpr UINT_PTR kTableSubclassId = 1;
+
+struct ColumnDesign {
+    const char* header;
+    int width;  // pixels at 96 DPI
+};
+constexpr std::array<ColumnDesign, Batch::kColumnCount> kColumns = {{
+    {"序", 40},
+    {"原名称", 150},
+    {"新名称", 150},
+    {"后缀名", 60},
+    {"目录", 200},
+    {"处理结果", 80},
+}};
+
+// Copies text into a buffer the list view lends, cut to fit.
+void copy_out(const std::string& utf8, wchar_t* buffer, int capacity) {
+    if (!buffer || capacity <= 0) return;
+    std::wstring text = platform::win32::widen(utf8);
+    std::size_t n = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
+    std::wmemcpy(buffer, text.data(), n);
+    buffer[n] = L'\0';
+}
+
+}  // namespace
+
+FileTableView::FileTableView(filelist::AppState& state, std::function<void()> ask_redraw,
+                             std::function<void()> on_cells_edited)
+    : state_(state),
+      cell_edit_(state.batch),
+      ask_redraw_(std::move(ask_redraw)),
+      on_cells_edited_(std::move(on_cells_edited)) {}
+
+FileTableView::~FileTableView() {
+    state_.batch.remove_observer(this);
+    if (table_ && IsWindow(table_)) RemoveWindowSubclass(table_, &FileTableView::table_proc, kTableSubclassId);
+}
+
+void FileTableView::attach(HWND table, HWND editor, int dpi, int table_x) {
+    table_ = table;
+    editor_ = editor;
+    dpi_ = dpi;
+    table_x_ = table_x;
+    // The info tips give the reason of a row drawn in red.
+    ListView_SetExtendedListViewStyle(table_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        std::wstring header = platform::win32::widen(kColumns[i].header);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = header.data();
+        column.cx = platform::win32::scale_to_dpi(kColumns[i].width, dpi);
+        column.iSubItem = static_cast<int>(i);
+        ListView_InsertColumn(table_, static_cast<int>(i), &column);
+    }
+    SetWindowSubclass(table_, &FileTableView::table_proc, kTableSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ShowWindow(editor_, SW_HIDE);
+    state_.batch.add_observer(this);
+    rows_replaced(state_.batch.row_count());
+}
+
+// The pointer's x over the table, for the hit test of the next row activation.
+LRESULT CALLBACK FileTableView::table_proc(HWND table, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                           DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE) reinterpret_cast<FileTableView*>(self)->pointer_x_ = GET_X_LPARAM(lparam);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(table, &FileTableView::table_proc, id);
+    return DefSubclassProc(table, message, wparam, lparam);
+}
+
+void FileTableView::lay_out(int dpi, int table_x) {
+    // The same rows stay in view, and columns the user widened stay wider.
+    int top_row = ListView_GetTopIndex(table_);
+    for (int i = 0; i < Batch::kColumnCount; ++i) {
+        ListView_SetColumnWidth(table_, i, MulDiv(ListView_GetColumnWidth(table_, i), dpi, dpi_));
+    }
+    dpi_ = dpi;
+    table_x_ = table_x;
+    if (top_row > 0 && ListView_GetItemCount(table_) > 0) {
+        ListView_EnsureVisible(table_, ListView_GetItemCount(table_) - 1, FALSE);
+        ListView_EnsureVisible(table_, top_row, FALSE);
+    }
+    if (IsWindowVisible(editor_)) place_open_editor();
+}
+
+// An open editor moves with its column.
+void FileTableView::place_open_editor() {
+    std::vector<int> widths = column_widths();
+    filelist::TableView view = table_view(widths);
+    view.scroll_x = 0;
+    filelist::CellEditor placement =
+        filelist::editor_placement(view, filelist::column_at(widths, cell_edit_.edit_column()));
+    RECT line{};
+    GetWindowRect(editor_, &line);
+    MapWindowPoints(HWND_DESKTOP, GetParent(editor_), reinterpret_cast<POINT*>(&line), 2);
+    MoveWindow(editor_, placement.x, line.top, placement.width, placement.height, TRUE);
+}
+
+LRESULT FileTableView::on_notify(const NMHDR& header) {
+    auto& mutable_header = const_cast<NMHDR&>(header);
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            fill_display_text(reinterpret_cast<NMLVDISPINFOW&>(mutable_header));
+            return 0;
+        case NM_DBLCLK:
+            // A double click on a row activates it; on empty space it does nothing.
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) begin_edit_at_pointer();
+            return 0;
+        case NM_CUSTOMDRAW:
+            return draw_row(reinterpret_cast<NMLVCUSTOMDRAW&>(mutable_header));
+        case LVN_GETINFOTIPW:
+            fill_info_tip(reinterpret_cast<NMLVGETINFOTIPW&>(mutable_header));
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+// A row that a run started now would fail is drawn in red.
+LRESULT FileTableView::draw_row(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        if (!state_.batch.mark(static_cast<std::size_t>(draw.nmcd.dwItemSpec)).empty()) {
+            draw.clrText = kMarkColour;
+            return CDRF_NEWFONT;
+        }
+    }
+    return CDRF_DODEFAULT;
+}
+
+void FileTableView::fill_info_tip(NMLVGETINFOTIPW& tip) const {
+    if (tip.iItem < 0) return;
+    const std::string& mark = state_.batch.mark(static_cast<std::size_t>(tip.iItem));
+    if (!mark.empty()) copy_out(mark, tip.pszText, tip.cchTextMax);
+}
+
+void FileTableView::fill_display_text(NMLVDISPINFOW& info) const {
+    if (!(info.item.mask & LVIF_TEXT)) return;
+    copy_out(state_.batch.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem), info.item.pszText,
+             info.item.cchTextMax);
+}
+
+std::optional<std::size_t> FileTableView::current_row() const {
+    int row = ListView_GetNextItem(table_, -1, LVNI_SELECTED);
+    if (row < 0) return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
+std::vector<int> FileTableView::column_widths() const {
+    std::vector<int> widths;
+    for (int i = 0; i < Batch::kColumnCount; ++i) widths.push_back(ListView_GetColumnWidth(table_, i));
+    return widths;
+}
+
+filelist::TableView FileTableView::table_view(const std::vector<int>& widths) const {
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_POS;
+    filelist::TableView view;
+    view.column_widths = widths;
+    view.scroll_x = GetScrollInfo(table_, SB_HORZ, &scroll) ? scroll.nPos : 0;
+    view.table_x = table_x_;
+    view.font_points = platform::points_of_design_pixels(kTableFont.pixel_height);
+    view.dpi = dpi_;
+    view.current_row = current_row();
+    return view;
+}
+
+void FileTableView::begin_edit_at_pointer() {
+    ShowWindow(editor_, SW_HIDE);
+    std::vector<int> widths = column_widths();
+    if (auto placement = cell_edit_.begin(table_view(widths), pointer_x_)) show_editor(*placement);
+}
+
+void FileTableView::begin_edit_from_keyboard() {
+    ShowWindow(editor_, SW_HIDE);
+    std::vector<int> widths = column_widths();
+    auto placement = cell_edit_.begin_in_column(table_view(widths), Batch::kNewName);
+    if (!placement) return;
+    show_editor(*placement);
+    SetFocus(editor_);
+    SendMessageW(editor_, EM_SETSEL, 0, -1);
+}
+
+void FileTableView::show_editor(const filelist::CellEditor& placement) {
+    // The editor keeps its own line below the table; only x, width and height follow the cell.
+    RECT rect{};
+    GetWindowRect(editor_, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(editor_), reinterpret_cast<POINT*>(&rect), 2);
+    MoveWindow(editor_, placement.x, rect.top, placement.width, placement.height, TRUE);
+    SendMessageW(editor_, EM_SETREADONLY, placement.read_only, 0);
+    platform::win32::set_window_text(editor_, placement.text);
+    ShowWindow(editor_, SW_SHOW);
+    platform::process_pending_events();
+}
+
+void FileTableView::on_editor_changed() {
+    if (!IsWindowVisible(editor_)) return;
+    const int column = cell_edit_.edit_column();
+    cell_edit_.commit(current_row(), platform::win32::window_text(editor_));
+    // A new name or extension changes the row's target.
+    if ((column == Batch::kNewName || column == Batch::kExtension) && on_cells_edited_) on_cells_edited_();
+}
+
+void FileTableView::end_edit(bool keep) {
+    ShowWindow(editor_, SW_HIDE);
+    if (cell_edit_.end(keep) && on_cells_edited_) on_cells_edited_();
+    SetFocus(table_);
+}
+
+bool FileTableView::on_key(const platform::win32::KeyPress& key) {
+    if (key.focus == editor_) {
+        // In the editor Ctrl+Z undoes typing, as in any edit box.
+        if (key.key == VK_RETURN || key.key == VK_ESCAPE) {
+            end_edit(key.key == VK_RETURN);
+            return true;
+        }
+        return false;
+    }
+    if (key.focus == table_ && (key.key == VK_F2 || key.key == VK_RETURN)) {
+        begin_edit_from_keyboard();
+        return true;
+    }
+    return false;
+}
+
+POINT FileTableView::keyboard_menu_point() const {
+    RECT rect{};
+    GetWindowRect(table_, &rect);
+    const int inset = platform::win32::scale_to_dpi(8, dpi_);
+    return POINT{rect.left + inset, rect.top + inset};
+}
+
+void FileTableView::rows_replaced(std::size_t row_count) {
+    changed_first_ = 1;
+    changed_last_ = 0;
+    ListView_SetItemCountEx(table_, static_cast<int>(row_count), 0);
+    InvalidateRect(table_, nullptr, TRUE);
+}
+
+// Changes only mark their rows; the rows in view are repainted once when the
+// events are next processed, however many changed (100,000 names at once).
+// While a long loop renames or names row after row, a repaint comes at most
+// every so often: under Wine each costs about as much as a rename.
+void FileTableView::row_changed(std::size_t row) {
+    if (changed_first_ > changed_last_) {
+        changed_first_ = changed_last_ = row;
+    } else {
+        changed_first_ = std::min(changed_first_, row);
+        changed_last_ = std::max(changed_last_, row);
+    }
+    if (redraw_asked_) return;
+    if (state_.busy() && std::chrono::steady_clock::now() - last_redraw_ < kLongLoopRedrawInterval) return;
+    redraw_asked_ = true;
+    if (ask_redraw_) ask_redraw_();
+}
+
+void FileTableView::redraw_changed_rows() {
+    redraw_asked_ = false;
+    last_redraw_ = std::chrono::steady_clock::now();
+    if (changed_first_ > changed_last_) return;
+    const std::size_t top = static_cast<std::size_t>(std::max(ListView_GetTopIndex(table_), 0));
+    const std::size_t bottom = top + static_cast<std::size_t>(std::max(ListView_GetCountPerPage(table_), 0));
+    const std::size_t first = std::max(changed_first_, top), last = std::min(changed_last_, bottom);
+    changed_first_ = 1;
+    changed_last_ = 0;
+    if (first <= last) ListView_RedrawItems(table_, static_cast<int>(first), static_cast<int>(last));
+}
+
+void FileTableView::marks_changed() { InvalidateRect(table_, nullptr, FALSE); }
+
+}  // namespace app

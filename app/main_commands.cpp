@@ -1,0 +1,58 @@
+#include "app/main_commands.h"
+
+#include "app/lifecycle.h"
+#include "app/settings.h"
+
+#include <utility>
+
+namespace app {
+
+MainCommands::MainCommands(filelist::MainModel& model, std::function<void()> tell_failed_save)
+    : model_(model), tell_failed_save_(std::move(tell_failed_save)) {
+    model_.state.last_directory.set_store([this](const std::string& directory) {
+        if (!save_settings(directory)) tell_failed_save_once();
+    });
+}
+
+void MainCommands::tell_failed_save_once() {
+    if (failed_save_told_) return;
+    failed_save_told_ = true;
+    if (tell_failed_save_) tell_failed_save_();
+}
+
+void MainCommands::start_up() { app::start_up(model_.state, library_); }
+
+void MainCommands::shut_down() {
+    if (!app::shut_down(model_.state, namer_, library_)) tell_failed_save_once();
+}
+
+void MainCommands::rename_files() {
+    // Names half built would be renamed to: the run waits for the builder.
+    if (model_.state.busy()) return;
+    rename_run_.confirm_rename(model_);
+    // The marks were for the disk as it was before the run.
+    conflict_marks_.take_listing(model_.state.batch);
+    model_.state.batch.clear_marks();
+}
+
+bool MainCommands::can_undo() const { return rename_run_.can_undo(model_); }
+
+void MainCommands::undo_last_run() {
+    if (!can_undo()) return;
+    rename_run_.undo_last_run(model_);
+    conflict_marks_.take_listing(model_.state.batch);
+    model_.state.batch.clear_marks();
+}
+
+void MainCommands::build_capture_date_names(const naming::ImageLoadFailureNotice& notify_load_failure) {
+    namer_.build_capture_date_names(model_, notify_load_failure);
+}
+
+void MainCommands::names_built() {
+    conflict_marks_.take_listing(model_.state.batch);
+    conflict_marks_.mark(model_.state.batch);
+}
+
+void MainCommands::cells_edited() { conflict_marks_.mark(model_.state.batch); }
+
+}  // namespace app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace app {
+
+// Commands of the table's context menu.
+enum TableMenuCommand : int {
+    kUndoLastRunCommand = 201,  // 撤销上次改名
+};
+
+// What the menu offers now.
+struct TableMenuState {
+    bool can_undo = false;
+};
+
+// Shows the table's context menu at a point of the screen; the command
+// chosen reaches the owner as WM_COMMAND.
+void track_table_menu(HWND owner, POINT screen, const TableMenuState& state);
+
+}  // namespace app

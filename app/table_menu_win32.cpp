@@ -1,0 +1,18 @@
+#include "app/table_menu.h"
+
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
+
+namespace app {
+
+void track_table_menu(HWND owner, POINT screen, const TableMenuState& state) {
+    platform::win32::UniqueMenu menu(CreatePopupMenu());
+    auto add = [&](int command, const char* text, bool enabled) {
+        AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(command),
+                    platform::win32::widen(text).c_str());
+    };
+    add(kUndoLastRunCommand, "撤销上次改名", state.can_undo);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+}
+
+}  // namespace app

@@ -1,0 +1,103 @@
+#include "filelist/batch.h"
+#include "filelist/split_name.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace filelist {
+
+namespace {
+const std::string kNoText;
+
+const std::string& at_or_empty(const std::vector<std::string>& texts, std::size_t row) {
+    return row < texts.size() ? texts[row] : kNoText;
+}
+}  // namespace
+
+const std::string& Batch::extension(std::size_t row) const { return at_or_empty(extensions_, row); }
+const std::string& Batch::result(std::size_t row) const { return at_or_empty(results_, row); }
+const std::string& Batch::mark(std::size_t row) const { return at_or_empty(marks_, row); }
+
+std::string Batch::cell(std::size_t row, int column) const {
+    if (row >= row_count()) return {};
+    switch (column) {
+        case kNumber:
+            return std::to_string(row + 1);
+        case kOriginalName:
+            return split_name(file_names_[row]).base;
+        case kNewName:
+            return new_names_[row];
+        case kExtension:
+            return extensions_[row];
+        case kDirectory:
+            return base_directory_;
+        case kResult:
+            return results_[row];
+        default:
+            return {};
+    }
+}
+
+void Batch::fill_list(std::string base_directory, std::vector<std::string> file_names) {
+    base_directory_ = std::move(base_directory);
+    file_names_ = std::move(file_names);
+    const std::size_t n = file_names_.size();
+    new_names_.assign(n, std::string());
+    results_.assign(n, std::string());
+    marks_.clear();
+    extensions_.clear();
+    extensions_.reserve(n);
+    for (const std::string& name : file_names_) extensions_.push_back(split_name(name).extension);
+    ++generation_;
+    for (Observer* observer : observers_) observer->rows_replaced(n);
+}
+
+void Batch::clear() { fill_list(base_directory_, {}); }
+
+bool Batch::set_new_name(std::size_t row, std::string name) {
+    if (row >= row_count()) return false;
+    new_names_[row] = std::move(name);
+    tell_row_changed(row);
+    return true;
+}
+
+bool Batch::set_extension(std::size_t row, std::string extension) {
+    if (row >= row_count()) return false;
+    extensions_[row] = std::move(extension);
+    tell_row_changed(row);
+    return true;
+}
+
+bool Batch::set_result(std::size_t row, std::string result) {
+    if (row >= row_count()) return false;
+    results_[row] = std::move(result);
+    tell_row_changed(row);
+    return true;
+}
+
+void Batch::set_marks(std::vector<std::string> marks) {
+    bool none = std::all_of(marks.begin(), marks.end(), [](const std::string& m) { return m.empty(); });
+    if (none && marks_.empty()) return;
+    if (none) {
+        marks_.clear();
+    } else {
+        marks_ = std::move(marks);
+        marks_.resize(row_count());
+    }
+    for (Observer* observer : observers_) observer->marks_changed();
+}
+
+void Batch::add_observer(Observer* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void Batch::remove_observer(Observer* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void Batch::tell_row_changed(std::size_t row) {
+    for (Observer* observer : observers_) observer->row_changed(row);
+}
+
+}  // namespace filelist

@@ -1,0 +1,50 @@
+#include "image/sources/byte_sources.h"
+#include "image/sources/read_ahead_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace imaging {
+
+namespace {
+
+class PosixFileSource final : public ByteSource {
+public:
+    PosixFileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    ~PosixFileSource() override { close(fd_); }
+    PosixFileSource(const PosixFileSource&) = delete;
+    PosixFileSource& operator=(const PosixFileSource&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+
+    std::size_t read_at(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        std::size_t done = 0;
+        while (done < out.size() && offset + done < size_) {
+            ssize_t n = pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+    std::uint64_t size_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> open_file_source(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<ReadAheadSource>(
+        std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(st.st_size)));
+}
+
+}  // namespace imaging

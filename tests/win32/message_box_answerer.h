@@ -1,0 +1,33 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+// Answers this process's message boxes with OK from a thread of its own, as a
+// user would, and keeps the text of each: a message box waits for the user
+// inside the handler that shows it.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    std::vector<std::string> texts() const;
+
+private:
+    void watch();
+    void answer(HWND box);
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+    std::set<HWND> answered_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
