@@ -16,6 +16,9 @@ namespace {
 using filelist::Batch;
 
 constexpr COLORREF kMarkColour = RGB(204, 0, 0);
+// A marked row that is selected keeps its red text on a light red ground, so
+// that the mark shows there too.
+constexpr COLORREF kMarkedSelectionColour = RGB(255, 214, 214);
 constexpr auto kLongLoopRedrawInterval = std::chrono::milliseconds(50);
 constexpr UINT_PTR kTableSubclassId = 1;
 
@@ -133,12 +136,18 @@ LRESULT FileTableView::on_notify(const NMHDR& header) {
     }
 }
 
-// A row that a run started now would fail is drawn in red.
+// A row that a run started now would fail is drawn in red, selected or not.
 LRESULT FileTableView::draw_row(NMLVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        if (!state_.batch.mark(static_cast<std::size_t>(draw.nmcd.dwItemSpec)).empty()) {
+        const auto row = static_cast<int>(draw.nmcd.dwItemSpec);
+        if (!state_.batch.mark(static_cast<std::size_t>(row)).empty()) {
             draw.clrText = kMarkColour;
+            if ((draw.nmcd.uItemState & CDIS_SELECTED) || ListView_GetItemState(table_, row, LVIS_SELECTED)) {
+                // The list view would paint the selection's own colours over ours.
+                draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+                draw.clrTextBk = kMarkedSelectionColour;
+            }
             return CDRF_NEWFONT;
         }
     }
@@ -212,7 +221,17 @@ void FileTableView::show_editor(const filelist::CellEditor& placement) {
 }
 
 void FileTableView::on_editor_changed() {
-    if (!IsWindowVisible(editor_)) return;
+    if (!IsWindowVisible(editor_) || putting_back_) return;
+    if (state_.busy()) {
+        // A name typed while a run renames files is not the name the run
+        // uses: the editor keeps showing the cell as it is.
+        if (auto row = current_row()) {
+            putting_back_ = true;
+            platform::win32::set_window_text(editor_, state_.batch.cell(*row, cell_edit_.edit_column()));
+            putting_back_ = false;
+        }
+        return;
+    }
     const int column = cell_edit_.edit_column();
     cell_edit_.commit(current_row(), platform::win32::window_text(editor_));
     // A new name or extension changes the row's target.
@@ -236,6 +255,11 @@ bool FileTableView::on_key(const platform::win32::KeyPress& key) {
     }
     if (key.focus == table_ && (key.key == VK_F2 || key.key == VK_RETURN)) {
         begin_edit_from_keyboard();
+        return true;
+    }
+    // The menu key and Shift+F10 open the table's menu, as a right click does.
+    if (key.focus == table_ && (key.key == VK_APPS || (key.key == VK_F10 && key.shift))) {
+        SendMessageW(GetParent(table_), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(table_), MAKELPARAM(-1, -1));
         return true;
     }
     return false;

@@ -84,6 +84,7 @@ private:
     // Rows changed since the table was last repainted, first and last; none when first > last.
     std::size_t changed_first_ = 1, changed_last_ = 0;
     bool redraw_asked_ = false;
+    bool putting_back_ = false;  // the editor's text is being set back to its cell
     std::chrono::steady_clock::time_point last_redraw_{};
 };
 

@@ -12,6 +12,16 @@ MainCommands::MainCommands(filelist::MainModel& model, std::function<void()> tel
     model_.state.last_directory.set_store([this](const std::string& directory) {
         if (!save_settings(directory)) tell_failed_save_once();
     });
+    model_.state.batch.add_observer(this);
+}
+
+MainCommands::~MainCommands() { model_.state.batch.remove_observer(this); }
+
+void MainCommands::rows_replaced(std::size_t) { mark_again(); }
+
+void MainCommands::mark_again() {
+    conflict_marks_.take_listing(model_.state.batch);
+    conflict_marks_.mark(model_.state);
 }
 
 void MainCommands::tell_failed_save_once() {
@@ -29,10 +39,10 @@ void MainCommands::shut_down() {
 void MainCommands::rename_files() {
     // Names half built would be renamed to: the run waits for the builder.
     if (model_.state.busy()) return;
+    const bool runs = model_.state.rule_confirmed == 1;
     rename_run_.confirm_rename(model_);
-    // The marks were for the disk as it was before the run.
-    conflict_marks_.take_listing(model_.state.batch);
-    model_.state.batch.clear_marks();
+    // Without a rule nothing ran, and the marks stand.
+    if (runs) mark_again();
 }
 
 bool MainCommands::can_undo() const { return rename_run_.can_undo(model_); }
@@ -40,19 +50,17 @@ bool MainCommands::can_undo() const { return rename_run_.can_undo(model_); }
 void MainCommands::undo_last_run() {
     if (!can_undo()) return;
     rename_run_.undo_last_run(model_);
-    conflict_marks_.take_listing(model_.state.batch);
-    model_.state.batch.clear_marks();
+    mark_again();
 }
 
 void MainCommands::build_capture_date_names(const naming::ImageLoadFailureNotice& notify_load_failure) {
     namer_.build_capture_date_names(model_, notify_load_failure);
 }
 
-void MainCommands::names_built() {
-    conflict_marks_.take_listing(model_.state.batch);
-    conflict_marks_.mark(model_.state.batch);
-}
+// The numbering window's "确定" lists the directory again: the user may have
+// changed it since the rows were chosen.
+void MainCommands::names_built() { mark_again(); }
 
-void MainCommands::cells_edited() { conflict_marks_.mark(model_.state.batch); }
+void MainCommands::cells_edited() { conflict_marks_.mark(model_.state); }
 
 }  // namespace app

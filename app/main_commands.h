@@ -14,11 +14,12 @@ namespace app {
 // end of a run, "确定改名" and its undo, the capture-date names, and the red
 // marks of the rows a run would fail. The window binds its buttons, its menu
 // and its table to these.
-class MainCommands {
+class MainCommands : private filelist::Batch::Observer {
 public:
     // tell_failed_save says once per run that the settings file could not be
     // written ("保存配置失败！"); the program goes on without remembering.
     MainCommands(filelist::MainModel& model, std::function<void()> tell_failed_save);
+    ~MainCommands();
     MainCommands(const MainCommands&) = delete;
     MainCommands& operator=(const MainCommands&) = delete;
 
@@ -40,7 +41,14 @@ public:
     void cells_edited();
 
 private:
+    // Batch::Observer: new rows are marked against a listing of their own directory.
+    void rows_replaced(std::size_t row_count) override;
+    void row_changed(std::size_t) override {}
+    void marks_changed() override {}
+
     void tell_failed_save_once();
+    // After a run or an undo: the disk has changed.
+    void mark_again();
 
     filelist::MainModel& model_;
     std::function<void()> tell_failed_save_;

@@ -11,7 +11,7 @@ void track_table_menu(HWND owner, POINT screen, const TableMenuState& state) {
         AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(command),
                     platform::win32::widen(text).c_str());
     };
-    add(kUndoLastRunCommand, "撤销上次改名", state.can_undo);
+    add(kUndoLastRunCommand, "撤销上次改名(&U)\tCtrl+Z", state.can_undo);
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
 }
 

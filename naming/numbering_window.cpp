@@ -93,8 +93,9 @@ void NumberingWindow::on_command(int id, int code) {
 
 void NumberingWindow::confirm_rule() {
     // A second click while the capture-date builder lets events through would
-    // name the rows twice over.
-    if (busy_) return;
+    // name the rows twice over; names confirmed while a run renames files would
+    // show names the run does not use. The window stays open meanwhile.
+    if (busy_ || state_.busy()) return;
     busy_ = true;
     RuleChoice choice;
     choice.fields = {platform::win32::window_text(control(kPrefixEdit)),

@@ -7,6 +7,8 @@
 #include "platform/file_rename.h"
 #include "platform/text_case.h"
 
+#include <algorithm>
+
 namespace picker {
 
 HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
@@ -20,7 +22,10 @@ HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
             if (first_directory.empty()) first_directory = path;
             continue;
         }
-        if (!platform::name_on_disk(path)) continue;  // gone, or never there
+        // The name as the directory spells it (d.jpg for a D.JPG handed over):
+        // the run and its undo give back exactly the name the file had.
+        std::optional<std::string> on_disk = platform::name_on_disk(path);
+        if (!on_disk) continue;  // gone, or never there
         DirectoryPath parts = split_directory(path);
         if (parts.names.empty()) continue;
         std::string directory = parent_directory(path);
@@ -34,10 +39,13 @@ HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
             handed.file_names.clear();
             return handed;
         }
-        handed.file_names.push_back(parts.names.back());
+        handed.file_names.push_back(std::move(*on_disk));
     }
     if (!handed.file_names.empty()) {
+        // The same file handed over twice is one row.
         sort_naturally(handed.file_names);
+        handed.file_names.erase(std::unique(handed.file_names.begin(), handed.file_names.end()),
+                                handed.file_names.end());
         handed.kind = HandedPaths::Kind::Files;
     } else if (!first_directory.empty()) {
         handed.kind = HandedPaths::Kind::Directory;

@@ -4,18 +4,34 @@
 #include "rename/rename_conflicts.h"
 #include "rename/rename_plan.h"
 
+#include <algorithm>
+
 namespace renaming {
 
 void ConflictMarks::take_listing(const filelist::Batch& batch) {
-    listing_.clear();
-    platform::list_entries(batch.base_directory(), [&](std::string_view name) { listing_.emplace_back(name); });
+    names_.clear();
+    directory_ = batch.base_directory();
+    generation_ = batch.generation();
+    listed_ = true;
+    platform::list_entries(directory_, [&](std::string_view name) { names_.emplace_back(name); });
 }
 
-void ConflictMarks::mark(filelist::Batch& batch) const {
+void ConflictMarks::mark(filelist::AppState& state) {
+    filelist::Batch& batch = state.batch;
+    if (!listed_ || generation_ != batch.generation() || directory_ != batch.base_directory()) take_listing(batch);
+    const auto& names = batch.new_names();
+    if (state.rule_confirmed != 1 && std::all_of(names.begin(), names.end(), [](const auto& n) { return n.empty(); })) {
+        batch.clear_marks();  // nothing a run would try
+        return;
+    }
     RenameBatch rows = take_rename_batch(batch, batch.row_count());
-    std::vector<RowConflict> conflicts = find_conflicts(rows, plan_renames(rows), listing_);
+    std::vector<RowConflict> conflicts = find_conflicts(rows, plan_renames(rows), names_);
     std::vector<std::string> marks(conflicts.size());
-    for (std::size_t row = 0; row < conflicts.size(); ++row) marks[row] = conflict_text(conflicts[row]);
+    for (std::size_t row = 0; row < conflicts.size(); ++row) {
+        const bool unnamed = rows.new_names[row].empty();
+        if (unnamed && state.rule_confirmed != 1) continue;
+        marks[row] = conflict_text(conflicts[row]);
+    }
     batch.set_marks(std::move(marks));
 }
 

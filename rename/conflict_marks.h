@@ -1,26 +1,34 @@
 #pragma once
 
-#include "filelist/batch.h"
+#include "filelist/app_state.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace renaming {
 
 // Marks, before any rename, the rows of the table that a run started now
-// would fail, each with its reason, from one listing of the batch's
-// directory. Nothing on disk and no name changes.
+// would fail, each with its reason. The marks come from a listing of the
+// batch's own directory, taken when its rows were last replaced, renamed or
+// undone; nothing on disk and no name changes.
 class ConflictMarks {
 public:
-    // Lists the batch's directory; marks are worked out from this listing
-    // until the next one.
+    // Lists the batch's directory again (after a run or an undo).
     void take_listing(const filelist::Batch& batch);
 
     // The marks for what the batch holds now (new names, edited extensions).
-    void mark(filelist::Batch& batch) const;
+    // A listing of other rows than the batch's is taken anew first. Rows
+    // without a new name are marked only while a rule is confirmed: only then
+    // would "确定改名" try them.
+    void mark(filelist::AppState& state);
 
 private:
-    std::vector<std::string> listing_;
+    // The directory listed, and the rows the listing was taken for.
+    std::string directory_;
+    std::uint64_t generation_ = 0;
+    bool listed_ = false;
+    std::vector<std::string> names_;
 };
 
 }  // namespace renaming

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filelist/main_model.h"
+#include "platform/file_identity.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,15 +32,16 @@ public:
     bool can_undo(const filelist::MainModel& model) const;
 
     // Renames every file the last run renamed back to its old name, bottom
-    // row first, never replacing a file; each such row reads 已撤销 or
-    // 撤销失败. Once per run.
+    // row first, never replacing a file and moving only the very file the run
+    // renamed; each such row reads 已撤销 or 撤销失败. Once per run.
     void undo_last_run(filelist::MainModel& model);
 
 private:
     struct Renamed {
         std::size_t row;
-        std::string old_path;
-        std::string new_path;
+        std::string old_name;  // in the run's directory
+        std::string new_name;
+        platform::FileIdentity file;  // the file renamed, whatever is put under its names later
     };
     std::vector<Renamed> last_run_;
     std::uint64_t last_run_generation_ = 0;

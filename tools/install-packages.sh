@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-arphic-gbsn00lp locales
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-arphic-gbsn00lp locales
   "$@"
 )
 

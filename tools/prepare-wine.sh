@@ -3,7 +3,7 @@
 # code page 936, as on the program's users' machines), initialised prefixes
 # without installer dialogs, windows that Wine frames itself (so no window
 # manager is needed under Xvfb), and 宋体 drawn with the installed font whose
-# metrics come closest to SimSun's.
+# metrics come closest to SimSun's, and Wine's Marlett for the caption buttons.
 #
 # Three prefixes, one per display scale the tests cover:
 #   $HOME/.wine           96 DPI (100 %), also the one the program runs in
@@ -29,7 +29,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # ideographs. The other installed candidates measured wider (AR PL UMing CN,
 # the WenQuanYi faces) or taller (AR PL UKai CN, WenQuanYi) on the labels.
 song_font="AR PL SungtiL GB"
-ready_mark=".batch-rename-ready-2"
+ready_mark=".batch-rename-ready-3"
 
 prepare() {
   local prefix="$1" dpi="$2"
@@ -42,6 +42,8 @@ prepare() {
   for face in 宋体 SimSun NSimSun 新宋体; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "$song_font" /f >/dev/null
   done
+  # Wine draws the caption buttons with Marlett; without it they read 0, 1 and r.
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
   wineserver -w
   touch "$prefix/$ready_mark"
 }

@@ -11,6 +11,11 @@
 
 namespace imaging {
 
+namespace gdiplus {
+inline GpImage* image_of(std::uintptr_t handle) { return reinterpret_cast<GpImage*>(handle); }
+inline std::uintptr_t handle_of(GpImage* image) { return reinterpret_cast<std::uintptr_t>(image); }
+}  // namespace gdiplus
+
 // What an ImageFile holds on Windows. The program's own reader reads every
 // loaded file's headers and metadata; GDI+ opens the image only when an
 // operation needs what only GDI+ has (pixels, encoders, frames, a property
@@ -30,6 +35,14 @@ struct ImageFile::Backend {
     bool library_tried = false;  // GDI+ was asked once; a failure is not asked again
 
     bool holds_image() const { return image || metadata; }
+    // What GetHandle answers: GDI+'s image once GDI+ holds it; for an image
+    // only the reader has read, a handle of this object's own (the place of
+    // what the reader found), which means something only to this object; 0
+    // when nothing is held. Asking never opens anything.
+    std::uintptr_t handle() const {
+        if (image) return gdiplus::handle_of(image);
+        return metadata ? reinterpret_cast<std::uintptr_t>(&*metadata) : 0;
+    }
     // The reader's view, which answers for format, size and the main image's
     // tags until GDI+ has opened the image; from then on GDI+ answers, as
     // its operations may change the image (a turn, another frame, a property).
@@ -43,9 +56,6 @@ struct ImageFile::Backend {
 };
 
 namespace gdiplus {
-
-inline GpImage* image_of(std::uintptr_t handle) { return reinterpret_cast<GpImage*>(handle); }
-inline std::uintptr_t handle_of(GpImage* image) { return reinterpret_cast<std::uintptr_t>(image); }
 
 // A file name as GDI+ takes it (the \\?\ form for a long path); nothing when
 // the name holds a zero character, which would cut it short and name another file.

@@ -22,6 +22,10 @@ int dpi_at(POINT screen_point);
 // the system draws at dpi.
 SIZE outer_size_at_dpi(SIZE design_outer, DWORD style, DWORD ex_style, int dpi);
 
+// The client size, at dpi, of a window whose outer size at 96 DPI is
+// design_outer: its client area as at 96 DPI, scaled.
+SIZE client_size_at_dpi(SIZE design_outer, DWORD style, DWORD ex_style, int dpi);
+
 // A system metric (SM_CXSMICON and the like) at dpi.
 int system_metric_at_dpi(int index, int dpi);
 

@@ -79,17 +79,22 @@ int dpi_at(POINT screen_point) {
     return system_dpi();
 }
 
-SIZE outer_size_at_dpi(SIZE design_outer, DWORD style, DWORD ex_style, int dpi) {
+SIZE client_size_at_dpi(SIZE design_outer, DWORD style, DWORD ex_style, int dpi) {
     RECT design_frame = frame_at_dpi(style, ex_style, kDesignDpi);
-    RECT frame = frame_at_dpi(style, ex_style, dpi);
     int client_w = design_outer.cx - design_frame.left - design_frame.right;
     int client_h = design_outer.cy - design_frame.top - design_frame.bottom;
-    return SIZE{scale_to_dpi(client_w, dpi) + frame.left + frame.right,
-                scale_to_dpi(client_h, dpi) + frame.top + frame.bottom};
+    return SIZE{scale_to_dpi(client_w, dpi), scale_to_dpi(client_h, dpi)};
+}
+
+SIZE outer_size_at_dpi(SIZE design_outer, DWORD style, DWORD ex_style, int dpi) {
+    SIZE client = client_size_at_dpi(design_outer, style, ex_style, dpi);
+    RECT frame = frame_at_dpi(style, ex_style, dpi);
+    return SIZE{client.cx + frame.left + frame.right, client.cy + frame.top + frame.bottom};
 }
 
 int system_metric_at_dpi(int index, int dpi) {
-    if (functions().get_system_metrics_for_dpi) return functions().get_system_metrics_for_dpi(index, static_cast<UINT>(dpi));
+    if (functions().get_system_metrics_for_dpi)
+        return functions().get_system_metrics_for_dpi(index, static_cast<UINT>(dpi));
     return MulDiv(GetSystemMetrics(index), dpi, system_dpi());
 }
 

@@ -42,7 +42,9 @@ bool write_whole_file(const std::wstring& path, const std::string& bytes) {
 // The profile functions keep a file that starts with a UTF-16LE byte-order
 // mark in UTF-16 and read and write any text there. The file's own lines,
 // in the ANSI code page until now, are carried over; the new file replaces
-// the old one only once it is written whole.
+// the old one only once it is written whole. Bytes the code page does not
+// hold (another program's keys in another encoding) would turn into
+// replacement characters: the file then stays as it is, and the save fails.
 bool make_unicode(const std::wstring& path) {
     bool exists = false;
     std::string ansi = read_whole_file(path, exists);
@@ -53,9 +55,11 @@ bool make_unicode(const std::wstring& path) {
     if (!exists && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;  // a directory, say
     std::wstring text;
     if (!ansi.empty()) {
-        int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+        int n =
+            MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+        if (n <= 0) return false;
         text.resize(static_cast<std::size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), text.data(), n);
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), static_cast<int>(ansi.size()), text.data(), n);
     }
     std::string unicode = "\xFF\xFE";
     unicode.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));

@@ -24,14 +24,14 @@ struct WindowDesign {
     DWORD style;
     int x, y, width, height;  // outer, in screen pixels at 96 DPI
     std::span<const ControlLayout> controls;
-    FontStyle font;           // for the controls without a font of their own
+    FontStyle font;          // for the controls without a font of their own
     int default_button = 0;  // the push button Enter presses, 0 for none
 };
 
 // A key pressed in one of the program's windows, before the control that has
 // the focus sees it.
 struct KeyPress {
-    UINT key;      // virtual-key code
+    UINT key;  // virtual-key code
     bool ctrl = false;
     bool shift = false;
     HWND focus = nullptr;  // the control that has the keyboard focus
@@ -116,6 +116,8 @@ private:
     static bool filter_key(const MSG& msg);
     LRESULT route(UINT message, WPARAM wparam, LPARAM lparam);
     void apply_dpi(int dpi, const RECT* suggested);
+    // Grows or shrinks the frame until the client area is the designed one.
+    void fit_client_area();
     void set_icons();
     void remember_focus(bool active);
 

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace platform::win32 {
 namespace {
 
@@ -93,6 +95,7 @@ bool WindowBase::create_window(const WindowDesign& design, HWND owner, int show_
     if (!made) return false;
     // The system may have put it on a monitor of another scale after all.
     if (window_dpi(hwnd_) != dpi_) apply_dpi(window_dpi(hwnd_), nullptr);
+    fit_client_area();
     // Focus rectangles show from the start, not only after a first key.
     SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ShowWindow(hwnd_, show_command);
@@ -150,10 +153,36 @@ void WindowBase::apply_dpi(int dpi, const RECT* suggested) {
         SIZE size = outer_size_at_dpi(SIZE{design_->width, design_->height}, design_->style, WS_EX_CONTROLPARENT, dpi);
         SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    fit_client_area();
     controls_.lay_out(dpi);
     set_icons();
     on_dpi_changed(dpi);
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The frame the system reports is not always the frame it draws: a caption
+// font taller than the caption metric (a Wine prefix with its own fonts, some
+// Windows themes) leaves a smaller client area than asked for. The window
+// grows by what is missing, as far as the monitor's work area allows.
+void WindowBase::fit_client_area() {
+    const SIZE want =
+        client_size_at_dpi(SIZE{design_->width, design_->height}, design_->style, WS_EX_CONTROLPARENT, dpi_);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT client{}, outer{};
+        GetClientRect(hwnd_, &client);
+        GetWindowRect(hwnd_, &outer);
+        const int dw = want.cx - client.right, dh = want.cy - client.bottom;
+        if (dw == 0 && dh == 0) return;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        const int w = std::min<int>(outer.right - outer.left + dw, work.right - work.left);
+        const int h = std::min<int>(outer.bottom - outer.top + dh, work.bottom - work.top);
+        const int x = std::max<int>(work.left, std::min<int>(outer.left, work.right - w));
+        const int y = std::max<int>(work.top, std::min<int>(outer.top, work.bottom - h));
+        SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // Dialog windows keep the control that had the focus when they are left and

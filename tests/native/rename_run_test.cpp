@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -204,4 +205,56 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenFilesAreChosenAgainMeanwhile) {
     EXPECT_FALSE(other.exists("A002.png"));
     // The new rows show no result of the earlier batch.
     EXPECT_EQ(results(), (Texts{"", ""}));
+}
+
+TEST_F(RenameRunTest, OnlyTheVeryFilesChosenAndRenamedAreMoved) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        bool before_the_run;
+        std::function<void(TempDirectory&)> meddle;
+        Texts results;
+        Texts on_disk;
+    };
+    const Case cases[] = {
+        {"a directory under a chosen name",
+         true,
+         [](TempDirectory& d) {
+             fs::remove(d.path("b.jpg"));
+             fs::create_directory(d.path("b.jpg"));
+         },
+         {"改名成功", "改名失败"},
+         {"A001.jpg", "b.jpg"}},
+        {"a directory and a new file under the new names before the undo",
+         false,
+         [](TempDirectory& d) {
+             fs::remove(d.path("A001.jpg"));
+             fs::create_directory(d.path("A001.jpg"));
+             fs::remove(d.path("A002.jpg"));  // the new file may well get the old one's inode
+             d.write("A002.jpg", "another file, another size");
+         },
+         {"撤销失败", "撤销失败"},
+         {"A001.jpg", "A002.jpg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDirectory fresh;
+        for (const char* name : {"a.jpg", "b.jpg"}) fresh.write(name, name);
+        model.state.batch.fill_list(fresh.path() + "/", {"a.jpg", "b.jpg"});
+        model.state.batch.set_new_name(0, "A001");
+        model.state.batch.set_new_name(1, "A002");
+        model.state.rule_confirmed = 1;
+        if (c.before_the_run) c.meddle(fresh);
+        run.confirm_rename(model);
+        if (!c.before_the_run) {
+            c.meddle(fresh);
+            run.undo_last_run(model);
+        }
+        EXPECT_EQ(results(), c.results);
+        Texts names;
+        for (const auto& entry : fs::directory_iterator(fresh.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.on_disk);
+    }
 }

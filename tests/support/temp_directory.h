@@ -48,3 +48,5 @@ private:
 
 // The bytes of any file, or nothing when it cannot be read.
 std::string read_file(const std::string& path);
+// Writes any file whole; false when it cannot be written.
+bool write_file(const std::string& path, std::string_view content);

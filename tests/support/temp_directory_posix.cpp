@@ -42,10 +42,14 @@ void TempDirectory::make_directory(const std::string& relative) const {
     if (!fs::create_directory(path(relative), ec)) ADD_FAILURE() << "cannot make the directory " << path(relative);
 }
 
-void TempDirectory::write(const std::string& relative, std::string_view content) const {
-    std::ofstream out(path(relative), std::ios::binary | std::ios::trunc);
+bool write_file(const std::string& path, std::string_view content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) ADD_FAILURE() << "cannot write the file " << path(relative);
+    return static_cast<bool>(out);
+}
+
+void TempDirectory::write(const std::string& relative, std::string_view content) const {
+    if (!write_file(path(relative), content)) ADD_FAILURE() << "cannot write the file " << path(relative);
 }
 
 bool TempDirectory::exists(const std::string& relative) const {
@@ -63,4 +67,3 @@ std::map<std::string, std::string> TempDirectory::contents(const std::string& re
     }
     return out;
 }
-

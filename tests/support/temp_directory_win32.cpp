@@ -82,15 +82,17 @@ void TempDirectory::make_directory(const std::string& relative) const {
     }
 }
 
-void TempDirectory::write(const std::string& relative, std::string_view content) const {
-    platform::win32::UniqueHandle file(CreateFileW(file_system_path(path(relative)).c_str(), GENERIC_WRITE, 0,
-                                                   nullptr, CREATE_ALWAYS, 0, nullptr));
+bool write_file(const std::string& path, std::string_view content) {
+    platform::win32::UniqueHandle file(
+        CreateFileW(file_system_path(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    if (file.get() == INVALID_HANDLE_VALUE ||
-        !WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
-        written != content.size()) {
-        ADD_FAILURE() << "cannot write the file " << path(relative);
-    }
+    return file.get() != INVALID_HANDLE_VALUE &&
+           WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+           written == content.size();
+}
+
+void TempDirectory::write(const std::string& relative, std::string_view content) const {
+    if (!write_file(path(relative), content)) ADD_FAILURE() << "cannot write the file " << path(relative);
 }
 
 bool TempDirectory::exists(const std::string& relative) const {
@@ -105,4 +107,3 @@ std::map<std::string, std::string> TempDirectory::contents(const std::string& re
     });
     return out;
 }
-

@@ -25,6 +25,8 @@ RECT design_frame(DWORD style, DWORD ex_style) {
     return RECT{-r.left, -r.top, r.right, r.bottom};
 }
 
+}  // namespace
+
 ::testing::AssertionResult client_sized(HWND window, int w, int h) {
     DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     DWORD ex_style = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
@@ -38,8 +40,6 @@ RECT design_frame(DWORD style, DWORD ex_style) {
     }
     return ::testing::AssertionSuccess();
 }
-
-}  // namespace
 
 int screen_dpi() {
     HDC screen = GetDC(nullptr);

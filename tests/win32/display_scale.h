@@ -25,6 +25,8 @@ int px(int design_pixels);
 ::testing::AssertionResult window_placed_at(HWND window, int x, int y, int w, int h);
 // The same for a window whose place is not compared.
 ::testing::AssertionResult window_sized(HWND window, int w, int h);
+// Only the client area of that outer size at 96 DPI, scaled, whatever the frame.
+::testing::AssertionResult client_sized(HWND window, int w, int h);
 
 // A font's height is its 96-DPI pixel height scaled, within 1.5 pixels.
 ::testing::AssertionResult font_height_is(HFONT font, int design_pixel_height);

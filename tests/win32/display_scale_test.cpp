@@ -132,8 +132,8 @@ TEST_F(DisplayScaleTest, EveryFontIsADesignedHeightScaled) {
         ASSERT_NE(w.window, nullptr) << w.name;
         for (HWND c : children_of(w.window)) {
             std::wstring cls = class_of(c);
-            bool has_text = shows_text(c) || cls == L"Edit" || cls == L"ListBox" || cls == L"ComboBox" ||
-                            cls == WC_LISTVIEWW;
+            bool has_text =
+                shows_text(c) || cls == L"Edit" || cls == L"ListBox" || cls == L"ComboBox" || cls == WC_LISTVIEWW;
             if (!has_text) continue;  // the spinner's arrows and the logo
             auto font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
             bool designed = false;
@@ -166,7 +166,6 @@ TEST_F(DisplayScaleTest, AMoveToAnotherScaleLaysEveryWindowOutAgainKeepingWhatIt
                        now.top + MulDiv(now.bottom - now.top, dpi, old_dpi)};
         SendMessageW(w, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         driver::pump();
-        return suggested;
     };
     struct Probe {
         HWND window;
@@ -179,9 +178,14 @@ TEST_F(DisplayScaleTest, AMoveToAnotherScaleLaysEveryWindowOutAgainKeepingWhatIt
         {numbering, kConfirmRuleButton, 201, 24, 75, 32},
     };
     for (const Probe& p : probes) {
-        RECT suggested = move_to(p.window, to, from);
-        EXPECT_EQ(driver::outer_rect(p.window).right - driver::outer_rect(p.window).left,
-                  suggested.right - suggested.left);
+        RECT before{};
+        GetClientRect(p.window, &before);
+        move_to(p.window, to, from);
+        // The client area is the design's at the new scale, whatever frame the system draws there.
+        RECT after{};
+        GetClientRect(p.window, &after);
+        EXPECT_NEAR(after.right, MulDiv(before.right, to, from), 1) << p.id;
+        EXPECT_NEAR(after.bottom, MulDiv(before.bottom, to, from), 1) << p.id;
         RECT r = driver::rect_in_parent(GetDlgItem(p.window, p.id));
         EXPECT_NEAR(r.left, MulDiv(p.x, to, 96), 1) << p.id;
         EXPECT_NEAR(r.right - r.left, MulDiv(p.w, to, 96), 1) << p.id;
@@ -205,6 +209,62 @@ TEST_F(DisplayScaleTest, AMoveToAnotherScaleLaysEveryWindowOutAgainKeepingWhatIt
         EXPECT_TRUE(scale::placed_at(GetDlgItem(p.window, p.id), p.x, p.y, p.w, p.h)) << p.id;
     }
     EXPECT_EQ(ListView_GetColumnWidth(table(), 1), scale::px(150));
+}
+
+namespace {
+
+// A frame drawn taller than the system reports it (a caption font taller
+// than the caption metric, as in a Wine prefix of a user's own): every window
+// of the program made while it lives takes that much more from its client
+// area than the frame metrics say.
+class TallerFrames {
+public:
+    explicit TallerFrames(int extra) {
+        extra_ = extra;
+        hook_ = SetWindowsHookExW(WH_CBT, &TallerFrames::on_cbt, nullptr, GetCurrentThreadId());
+    }
+    ~TallerFrames() { UnhookWindowsHookEx(hook_); }
+    TallerFrames(const TallerFrames&) = delete;
+    TallerFrames& operator=(const TallerFrames&) = delete;
+
+private:
+    static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam) {
+        if (code == HCBT_CREATEWND) {
+            auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam);
+            if (!(create->lpcs->style & WS_CHILD)) SetWindowSubclass(reinterpret_cast<HWND>(wparam), &frame_proc, 1, 0);
+        }
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+    static LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+        if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &frame_proc, id);
+        LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
+        if (message == WM_NCCALCSIZE) reinterpret_cast<RECT*>(lparam)->top += extra_;
+        return result;
+    }
+    static inline int extra_ = 0;
+    HHOOK hook_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DisplayScaleTest, EveryWindowKeepsItsDesignedClientAreaUnderAFrameTallerThanReported) {
+    struct Designed {
+        const char* name;
+        int w, h;  // outer size at 96 DPI
+    };
+    const Designed designs[] = {{"main", 728, 472}, {"picker", 515, 463}, {"numbering", 304, 242}, {"about", 327, 232}};
+    window.reset();
+    TallerFrames frames(scale::px(30));
+    open_main_window();
+    std::vector<Opened> opened = open_all_windows();
+    ASSERT_EQ(opened.size(), std::size(designs));
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        EXPECT_TRUE(scale::client_sized(opened[i].window, designs[i].w, designs[i].h)) << designs[i].name;
+    }
+    // The status line is whole again.
+    RECT client{};
+    GetClientRect(window->hwnd(), &client);
+    EXPECT_LE(driver::rect_in_parent(control(kStatusLabel)).bottom, client.bottom);
 }
 
 TEST_F(DisplayScaleTest, EveryWindowShowsTheProgramsIconAtItsSize) {

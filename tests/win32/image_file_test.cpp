@@ -240,6 +240,23 @@ TEST_F(ImageFileTest, AnImageLoadedFromBytesOutlivesTheCallersBytes) {
     EXPECT_TRUE(image.Dispose());
 }
 
+TEST_F(ImageFileTest, TheHandleIsWhatWasLastSetAndAskingForItOpensNothing) {
+    dir.write("photo.bmp", bmp_24bit(5, 4));
+    ASSERT_TRUE(image.LoadFromFile(dir.path("photo.bmp")));
+    // The file changes on disk: a handle that opened it now would find no image.
+    dir.write("photo.bmp", "no longer a picture");
+    const std::uintptr_t handle = image.GetHandle();
+    EXPECT_NE(handle, 0u);
+    EXPECT_EQ(image.GetHandle(), handle);
+    image.SetHandle(handle);  // the same image: nothing changes
+    EXPECT_EQ(image.GetWidth(), 5u);
+
+    image.SetHandle(0);  // lets go of everything, as for any image
+    EXPECT_EQ(image.GetHandle(), 0u);
+    EXPECT_EQ(image.GetWidth(), 0u);
+    EXPECT_FALSE(image.Dispose());
+}
+
 TEST_F(ImageFileTest, ShutDownLetsGoOfTheImageAndStopsGdiplus) {
     dir.write("a.bmp", bmp_24bit(2, 2));
     AppState state;

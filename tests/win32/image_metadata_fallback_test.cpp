@@ -58,7 +58,8 @@ TEST(ImageMetadataFallback, JpegCaptureDateIsReadWhereTheLibraryHasNone) {
 
     // Released: the file can be renamed.
     ASSERT_TRUE(image.Dispose());
-    EXPECT_TRUE(MoveFileExW(widen(dir.path("照片 2008.jpg")).c_str(), widen(dir.path("20080517 142345.jpg")).c_str(), 0));
+    EXPECT_TRUE(
+        MoveFileExW(widen(dir.path("照片 2008.jpg")).c_str(), widen(dir.path("20080517 142345.jpg")).c_str(), 0));
 }
 
 TEST(ImageMetadataFallback, PhotosFromBytesToo) {
@@ -81,7 +82,7 @@ TEST(ImageMetadataFallback, FilesOnlyTheReaderKnowsAreHeldAsTheirMetadata) {
     dir.write("IMG_0001.HEIC", test_images::heif_file(heif));
 
     ASSERT_TRUE(image.LoadFromFile(dir.path("IMG_0001.HEIC")));
-    EXPECT_EQ(image.GetHandle(), 0u);
+    EXPECT_NE(image.GetHandle(), 0u);  // an image is held, though not by the library
     EXPECT_EQ(image.GetWidth(), 4032u);
     EXPECT_EQ(image.GetHeight(), 3024u);
     expect_capture_date(image, kDate);

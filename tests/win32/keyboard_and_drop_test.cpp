@@ -194,3 +194,16 @@ TEST_F(KeyboardAndDropTest, CommandLineFilesFillTheTableAndMissingOnesAreSkipped
     window->hand_over(command_line_paths(L"BatchRename.exe"));
     EXPECT_EQ(picker(), nullptr);
 }
+
+TEST_F(KeyboardAndDropTest, ANameHandedOverInAnotherSpellingKeepsTheDisksOwn) {
+    folder.write("d.jpg", "d");
+    window->hand_over({folder.path("D.JPG"), folder.path("d.jpg")});
+    EXPECT_EQ(model.state.batch.file_names(), Texts{"d.jpg"});  // one file, one row
+    EXPECT_EQ(column(1), Texts{"d"});
+    EXPECT_EQ(column(3), Texts{".jpg"});
+    numbering_window_click(kConfirmRuleButton);
+    driver::click(control(kRenameButton));
+    EXPECT_EQ(folder.names(), Texts{"A001.jpg"});
+    driver::press_key(table(), 'Z', true);
+    EXPECT_EQ(folder.names(), Texts{"d.jpg"});
+}

@@ -6,6 +6,8 @@
 #include "platform/win32/text.h"
 #include "window_driver.h"
 
+#include <commctrl.h>
+
 using namespace filelist;
 using namespace picker;
 using namespace app;
@@ -40,6 +42,28 @@ std::vector<std::string> MainWindowFixture::column(int c) const {
         out.push_back(driver::list_view_cell(table(), row, c));
     }
     return out;
+}
+
+RowColour MainWindowFixture::row_colour(int row, bool selected) const {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {table(), static_cast<UINT_PTR>(kFileTableView), static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.nmcd.uItemState = selected ? CDIS_SELECTED : 0;
+    draw.clrText = CLR_DEFAULT;
+    SendMessageW(window->hwnd(), WM_NOTIFY, kFileTableView, reinterpret_cast<LPARAM>(&draw));
+    return {draw.clrText, (draw.nmcd.uItemState & CDIS_SELECTED) != 0};
+}
+
+std::string MainWindowFixture::row_tip(int row) const {
+    wchar_t buffer[128] = {};
+    NMLVGETINFOTIPW tip{};
+    tip.hdr = {table(), static_cast<UINT_PTR>(kFileTableView), static_cast<UINT>(LVN_GETINFOTIPW)};
+    tip.pszText = buffer;
+    tip.cchTextMax = 128;
+    tip.iItem = row;
+    SendMessageW(window->hwnd(), WM_NOTIFY, kFileTableView, reinterpret_cast<LPARAM>(&tip));
+    return platform::win32::narrow(buffer);
 }
 
 void MainWindowFixture::show_files(const std::vector<std::string>& names, const std::string& directory) {

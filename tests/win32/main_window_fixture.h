@@ -20,6 +20,16 @@ inline constexpr wchar_t kPickerClass[] = L"BatchRenameFilePicker";
 inline constexpr wchar_t kNumberingClass[] = L"BatchRenameNumberingWindow";
 inline constexpr wchar_t kAboutClass[] = L"BatchRenameAboutWindow";
 
+// The red of a row a run would fail.
+inline constexpr COLORREF kMarkRed = RGB(204, 0, 0);
+
+// How the table draws a row: the colours it asks for, and whether it leaves
+// the selection's own colours on.
+struct RowColour {
+    COLORREF text;
+    bool drawn_as_selected;
+};
+
 // Tests that drive the main window, shown over a model of their own, with no
 // settings file from an earlier test: the window is made before each test
 // and closed after it, and the settings file removed both times.
@@ -39,6 +49,10 @@ struct MainWindowFixture : ::testing::Test {
     std::string status() const;
     // One column of the table as it shows it, top to bottom.
     std::vector<std::string> column(int c) const;
+    // A row as the table's custom drawing asks for it, drawn selected or not.
+    RowColour row_colour(int row, bool selected = false) const;
+    // A row's tooltip.
+    std::string row_tip(int row) const;
 
     // The table as the picker's "确定" leaves it for these files of a directory.
     void show_files(const std::vector<std::string>& names, const std::string& directory = "C:\\photos\\");

@@ -179,13 +179,7 @@ TEST_F(MainWindowTest, ClosingFromTheTitleBarStoresTheDirectoryToo) {
 
 TEST_F(MainWindowTest, SettingsKeepAnyDirectoryExactlyAndTheFilesOtherKeys) {
     std::string path = settings_path();
-    {
-        std::string other = gbk("[其他]\r\n键=值\r\n");
-        HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, other.data(), static_cast<DWORD>(other.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    write_file(path, gbk("[其他]\r\n键=值\r\n"));
     ASSERT_TRUE(save_settings("C:\\照片"));
     EXPECT_NE(read_file(path).find(gbk("记录=C:\\照片")), std::string::npos);  // as the file has always been
 
@@ -202,6 +196,16 @@ TEST_F(MainWindowTest, SettingsKeepAnyDirectoryExactlyAndTheFilesOtherKeys) {
     open_main_window();
     open_picker();
     EXPECT_EQ(current_line(), "사진 ☀");
+}
+
+TEST_F(MainWindowTest, AFileTheCodePageCannotReadIsNeverTurnedIntoUtf16) {
+    // Another program's key in another encoding: 0x80 and 0xFF are no GBK text.
+    const std::string before = gbk("[其他]\r\n") + "key=\x80\xFF\r\n";
+    write_file(settings_path(), before);
+    TempDirectory places;
+    places.make_directory("사진");
+    EXPECT_FALSE(save_settings(places.path("사진")));
+    EXPECT_EQ(read_file(settings_path()), before);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTheProgramGoesOn) {

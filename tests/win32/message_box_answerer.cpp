@@ -28,7 +28,7 @@ std::string message_of(HWND box) {
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer() : thread_([this] { watch(); }) {}
+MessageBoxAnswerer::MessageBoxAnswerer(int button) : button_(button), thread_([this] { watch(); }) {}
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
     stop_ = true;
@@ -62,5 +62,5 @@ void MessageBoxAnswerer::answer(HWND box) {
         std::lock_guard<std::mutex> lock(mutex_);
         texts_.push_back(text);
     }
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
 }

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -142,6 +144,81 @@ TEST_F(RenameRunWindowTest, ClicksDuringALongRunLoseNoFile) {
     }
 }
 
+TEST_F(RenameRunWindowTest, NamesConfirmedDuringARunChangeNothing) {
+    Texts files;
+    for (int i = 1; i <= 20; ++i) files.push_back(photo(i, ".jpg"));
+    choose(files);
+    numbering_window_click(kConfirmRuleButton);
+
+    HWND numbering = nullptr;
+    int rows_done = 0;
+    platform::set_pending_events_hook([&] {
+        if (++rows_done != 3) return;
+        SendMessageW(control(kNumberingButton), BM_CLICK, 0, 0);
+        numbering = driver::thread_window_of_class(kNumberingClass);
+        SetWindowTextW(GetDlgItem(numbering, kPrefixEdit), L"Z");
+        SendMessageW(GetDlgItem(numbering, kConfirmRuleButton), BM_CLICK, 0, 0);
+    });
+    driver::click(control(kRenameButton));
+    platform::set_pending_events_hook(nullptr);
+
+    EXPECT_TRUE(IsWindow(numbering));  // 确定 did nothing: the window stays open
+    Texts names, on_disk;
+    for (int i = 1; i <= 20; ++i) {
+        names.push_back(default_name(i));
+        on_disk.push_back(default_name(i, ".jpg"));
+    }
+    EXPECT_EQ(column(2), names);
+    EXPECT_EQ(column(5), Texts(20, "改名成功"));
+    EXPECT_EQ(folder.names(), on_disk);
+}
+
+TEST_F(RenameRunWindowTest, OnlyTheFilesChosenAndRenamedAreEverMoved) {
+    struct Case {
+        const char* what;
+        std::function<void(TempDirectory&)> meddle;  // between numbering and the rename, or its undo
+        bool before_the_run;
+        Texts results;
+        std::map<std::string, std::string> on_disk;
+    };
+    const Case cases[] = {
+        {"a directory in place of a chosen file before the run",
+         [](TempDirectory& d) {
+             DeleteFileW(platform::win32::widen(d.path("b.jpg")).c_str());
+             d.make_directory("b.jpg");
+         },
+         true,
+         {"改名成功", "改名失败", "改名成功"},
+         {{"A001.jpg", "a.jpg"}, {"b.jpg", "<目录>"}, {"A003.jpg", "c.jpg"}}},
+        {"a directory and another file in place of renamed ones before the undo",
+         [](TempDirectory& d) {
+             MoveFileW(platform::win32::widen(d.path("A002.jpg")).c_str(),
+                       platform::win32::widen(d.path("moved.bin")).c_str());
+             d.make_directory("A002.jpg");
+             DeleteFileW(platform::win32::widen(d.path("A003.jpg")).c_str());
+             d.write("A003.jpg", "another file");
+         },
+         false,
+         {"已撤销", "撤销失败", "撤销失败"},
+         {{"a.jpg", "a.jpg"}, {"A002.jpg", "<目录>"}, {"A003.jpg", "another file"}, {"moved.bin", "b.jpg"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDirectory dir;
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dir.write(name, name);
+        show_files({"a.jpg", "b.jpg", "c.jpg"}, dir.path(""));
+        numbering_window_click(kConfirmRuleButton);
+        if (c.before_the_run) c.meddle(dir);
+        driver::click(control(kRenameButton));
+        if (!c.before_the_run) {
+            c.meddle(dir);
+            driver::press_key(table(), 'Z', true);
+        }
+        EXPECT_EQ(column(5), c.results);
+        EXPECT_EQ(dir.contents(), c.on_disk);
+    }
+}
+
 // Run with --gtest_also_run_disabled_tests to look at a finished run as a user would.
 TEST_F(RenameRunWindowTest, DISABLED_Screenshot) {
     choose({"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "A004.JPG", "说明.txt"});
@@ -191,35 +268,24 @@ TEST_F(RenameRunWindowTest, RowsThatWouldFailAreRedWithTheirReasonBeforeTheRun) 
     EXPECT_EQ(model.state.batch.mark(1), "");  // nothing marked before names are built
     numbering_window_click(kConfirmRuleButton);
 
-    auto text_colour_of = [&](int row) {
-        NMLVCUSTOMDRAW draw{};
-        draw.nmcd.hdr = {table(), static_cast<UINT_PTR>(kFileTableView), static_cast<UINT>(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
-        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-        draw.clrText = CLR_DEFAULT;
-        SendMessageW(window->hwnd(), WM_NOTIFY, kFileTableView, reinterpret_cast<LPARAM>(&draw));
-        return draw.clrText;
-    };
-    auto tip_of = [&](int row) {
-        wchar_t buffer[128] = {};
-        NMLVGETINFOTIPW tip{};
-        tip.hdr = {table(), static_cast<UINT_PTR>(kFileTableView), static_cast<UINT>(LVN_GETINFOTIPW)};
-        tip.pszText = buffer;
-        tip.cchTextMax = 128;
-        tip.iItem = row;
-        SendMessageW(window->hwnd(), WM_NOTIFY, kFileTableView, reinterpret_cast<LPARAM>(&tip));
-        return platform::win32::narrow(buffer);
-    };
-    EXPECT_EQ(text_colour_of(0), CLR_DEFAULT);
-    EXPECT_EQ(text_colour_of(1), RGB(204, 0, 0));
-    EXPECT_EQ(tip_of(1), "目标文件已存在");
-    EXPECT_EQ(tip_of(2), "");
+    EXPECT_EQ(row_colour(0).text, CLR_DEFAULT);
+    EXPECT_EQ(row_colour(1).text, kMarkRed);
+    EXPECT_EQ(row_tip(1), "目标文件已存在");
+    EXPECT_EQ(row_tip(2), "");
     EXPECT_EQ(column(5), (Texts{"", "", ""}));  // the results column is the run's alone
+
+    // A selected row shows its mark too.
+    RowColour selected = row_colour(1, true);
+    EXPECT_EQ(selected.text, kMarkRed);
+    EXPECT_FALSE(selected.drawn_as_selected);
 
     driver::click(control(kRenameButton));
     EXPECT_EQ(column(5), (Texts{"改名成功", "改名失败", "改名成功"}));
     EXPECT_EQ(folder.read("A002.jpg"), "not in the batch");
-    EXPECT_EQ(text_colour_of(1), CLR_DEFAULT);
+    // Marked again for the disk as the run left it: a second run would fail every row.
+    EXPECT_EQ(row_tip(0), "原文件不存在");
+    EXPECT_EQ(row_tip(1), "目标文件已存在");
+    EXPECT_EQ(row_colour(2).text, kMarkRed);
 }
 
 TEST_F(RenameRunWindowTest, CtrlZAfterARunBringsEveryRenamedFileBack) {

@@ -2,16 +2,15 @@
 
 namespace imaging {
 
-// The handle is GDI+'s image: asking for it opens the image with GDI+.
-std::uintptr_t ImageFile::GetHandle() const { return gdiplus::handle_of(backend_->library_image()); }
+std::uintptr_t ImageFile::GetHandle() const { return backend_->handle(); }
 
-// A handle from elsewhere is another image: what the reader found no longer
-// describes it.
+// 0 lets go of everything held, without disposing: the caller has taken the
+// image, or disposed of it. Another handle is another image: what the reader
+// found no longer describes it.
 void ImageFile::SetHandle(std::uintptr_t handle) {
-    gdiplus::GpImage* image = gdiplus::image_of(handle);
-    if (image == backend_->image) return;
+    if (handle != 0 && handle == backend_->handle()) return;
     backend_->forget();
-    backend_->image = image;
+    backend_->image = gdiplus::image_of(handle);
 }
 
 }  // namespace imaging

@@ -76,7 +76,7 @@ bool ImageFile::SaveAddImage(ImageFile& other, const EncoderParameterList& param
     std::optional<EncoderParameterBlock> block;
     if (!parameter_block(&parameters, block, lastStatus_)) return false;
     lastStatus_ =
-        gdiplus::api().GdipSaveAddImage(backend_->library_image(), gdiplus::image_of(other.GetHandle()), block->get());
+        gdiplus::api().GdipSaveAddImage(backend_->library_image(), other.backend_->library_image(), block->get());
     return lastStatus_ == image_status::Ok;
 }
 

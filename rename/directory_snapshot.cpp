@@ -1,0 +1,53 @@
+#include "rename/directory_snapshot.h"
+
+#include "platform/text_case.h"
+
+#include <algorithm>
+
+namespace renaming {
+
+DirectorySnapshot DirectorySnapshot::take(const std::string& directory) {
+    DirectorySnapshot snapshot;
+    platform::list_entry_identities(directory, [&](std::string_view name, const platform::EntryIdentity& entry) {
+        snapshot.add(std::string(name), entry);
+    });
+    return snapshot;
+}
+
+void DirectorySnapshot::add(std::string name, const platform::EntryIdentity& entry) {
+    by_folded_name_[platform::folded_name(name)].push_back(name);
+    entries_.insert_or_assign(std::move(name), entry);
+}
+
+const std::string* DirectorySnapshot::spelling_of(std::string_view name) const {
+    if (auto exact = entries_.find(std::string(name)); exact != entries_.end()) return &exact->first;
+    auto folded = by_folded_name_.find(platform::folded_name(name));
+    if (folded == by_folded_name_.end() || folded->second.size() != 1) return nullptr;
+    return &folded->second.front();
+}
+
+std::optional<platform::EntryIdentity> DirectorySnapshot::find(std::string_view name) const {
+    const std::string* spelling = spelling_of(name);
+    if (!spelling) return std::nullopt;
+    return entries_.at(*spelling);
+}
+
+std::vector<std::string> DirectorySnapshot::names() const {
+    std::vector<std::string> names;
+    names.reserve(entries_.size());
+    for (const auto& [name, entry] : entries_) names.push_back(name);
+    return names;
+}
+
+void DirectorySnapshot::moved(const std::string& from, const std::string& to) {
+    const std::string* spelling = spelling_of(from);
+    if (!spelling) return;
+    const std::string held = *spelling;
+    platform::EntryIdentity entry = entries_.at(held);
+    entries_.erase(held);
+    auto& spellings = by_folded_name_[platform::folded_name(held)];
+    spellings.erase(std::remove(spellings.begin(), spellings.end(), held), spellings.end());
+    add(to, entry);
+}
+
+}  // namespace renaming

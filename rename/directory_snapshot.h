@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/file_identity.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace renaming {
+
+// One listing of a directory: every entry's name with what it is and which
+// file it is, taken in one pass and then kept up to date by the program's own
+// renames, so that each rename of a batch can be checked without asking the
+// disk again.
+class DirectorySnapshot {
+public:
+    // Lists directory now; an unreadable one gives an empty snapshot.
+    static DirectorySnapshot take(const std::string& directory);
+
+    // The entry a name reaches, as Windows finds it: the exact spelling, else
+    // the one entry whose name differs from it only in letter case. Nothing
+    // when there is none.
+    std::optional<platform::EntryIdentity> find(std::string_view name) const;
+
+    // Every name, as the directory spells it.
+    std::vector<std::string> names() const;
+
+    // A rename of the program's own moved an entry.
+    void moved(const std::string& from, const std::string& to);
+
+private:
+    void add(std::string name, const platform::EntryIdentity& entry);
+    // The spelling under which the snapshot holds the entry a name reaches.
+    const std::string* spelling_of(std::string_view name) const;
+
+    std::unordered_map<std::string, platform::EntryIdentity> entries_;
+    std::unordered_map<std::string, std::vector<std::string>> by_folded_name_;
+};
+
+}  // namespace renaming
