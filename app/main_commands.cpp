@@ -2,13 +2,17 @@
 
 #include "app/lifecycle.h"
 #include "app/settings.h"
+#include "platform/pending_events.h"
 
 #include <utility>
 
 namespace app {
 
-MainCommands::MainCommands(filelist::MainModel& model, std::function<void()> tell_failed_save)
-    : model_(model), tell_failed_save_(std::move(tell_failed_save)) {
+MainCommands::MainCommands(filelist::MainModel& model, Notices notices, std::vector<std::string> journal_paths)
+    : model_(model),
+      notices_(std::move(notices)),
+      journal_(std::move(journal_paths)),
+      rename_run_(journal_, [this] { return notices_.go_on_without_journal && notices_.go_on_without_journal(); }) {
     model_.state.last_directory.set_store([this](const std::string& directory) {
         if (!save_settings(directory)) tell_failed_save_once();
     });
@@ -27,7 +31,7 @@ void MainCommands::mark_again() {
 void MainCommands::tell_failed_save_once() {
     if (failed_save_told_) return;
     failed_save_told_ = true;
-    if (tell_failed_save_) tell_failed_save_();
+    if (notices_.tell_failed_save) notices_.tell_failed_save();
 }
 
 void MainCommands::start_up() { app::start_up(model_.state, library_); }
@@ -50,6 +54,19 @@ bool MainCommands::can_undo() const { return rename_run_.can_undo(model_); }
 void MainCommands::undo_last_run() {
     if (!can_undo()) return;
     rename_run_.undo_last_run(model_);
+    mark_again();
+}
+
+void MainCommands::undo_from_history(renaming::RenameHistory& history, std::size_t run) {
+    if (model_.state.busy()) return;
+    {
+        filelist::ActivityScope undoing(model_.state.activity, filelist::Activity::Renaming);
+        history.undo(run, [this](const std::string& run_id, std::size_t step, bool undone) {
+            rename_run_.undone_elsewhere(model_, run_id, step, undone);
+            platform::process_pending_events();
+            return !platform::quit_requested();
+        });
+    }
     mark_again();
 }
 

@@ -4,6 +4,8 @@
 #include "image/image_file.h"
 #include "naming/capture_date_names.h"
 #include "rename/conflict_marks.h"
+#include "rename/rename_history.h"
+#include "rename/rename_journal.h"
 #include "rename/rename_run.h"
 
 #include <functional>
@@ -11,14 +13,21 @@
 namespace app {
 
 // What the main window's commands do, apart from any window: the start and
-// end of a run, "确定改名" and its undo, the capture-date names, and the red
-// marks of the rows a run would fail. The window binds its buttons, its menu
-// and its table to these.
+// end of a run, "确定改名" and its undo, the journal of runs and the undo of
+// any of them from its history, the capture-date names, and the red marks of
+// the rows a run would fail. The window binds its buttons, its menu and its
+// table to these.
 class MainCommands : private filelist::Batch::Observer {
 public:
-    // tell_failed_save says once per run that the settings file could not be
-    // written ("保存配置失败！"); the program goes on without remembering.
-    MainCommands(filelist::MainModel& model, std::function<void()> tell_failed_save);
+    struct Notices {
+        // Once per run: the settings file could not be written
+        // ("保存配置失败！"); the program goes on without remembering.
+        std::function<void()> tell_failed_save;
+        // No journal can be written: true to rename all the same.
+        renaming::RenameRun::GoOnWithoutJournal go_on_without_journal;
+    };
+    MainCommands(filelist::MainModel& model, Notices notices,
+                 std::vector<std::string> journal_paths = renaming::default_journal_paths());
     ~MainCommands();
     MainCommands(const MainCommands&) = delete;
     MainCommands& operator=(const MainCommands&) = delete;
@@ -32,6 +41,12 @@ public:
     // Ctrl+Z and 撤销上次改名.
     bool can_undo() const;
     void undo_last_run();
+
+    // The history of runs, read from the journal.
+    renaming::RenameJournal& journal() { return journal_; }
+    // 撤销所选 in the history: run k's files back; rows the table still
+    // shows of that run read the results. Nothing while a long loop runs.
+    void undo_from_history(renaming::RenameHistory& history, std::size_t run);
 
     // The numbering window's "确定" in capture-date mode.
     void build_capture_date_names(const naming::ImageLoadFailureNotice& notify_load_failure);
@@ -51,10 +66,11 @@ private:
     void mark_again();
 
     filelist::MainModel& model_;
-    std::function<void()> tell_failed_save_;
+    Notices notices_;
     bool failed_save_told_ = false;
     imaging::LibrarySession library_;
     naming::CaptureDateNamer namer_;
+    renaming::RenameJournal journal_;
     renaming::RenameRun rename_run_;
     renaming::ConflictMarks conflict_marks_;
 };

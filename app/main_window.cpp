@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
+#include "app/history_window.h"
 #include "app/lifecycle.h"
 #include "app/table_menu.h"
 #include "picker/file_picker_window.h"
@@ -47,14 +48,18 @@ constexpr platform::win32::WindowDesign kDesign{
     kButtonFont,
 };
 
-constexpr int kRedrawChangedRows = 1;
+enum DeferredTask : int {
+    kRedrawChangedRows = 1,
+    kAskAboutUnfinishedRun,  // once the window is shown
+};
 
 }  // namespace
 
 MainWindow::MainWindow(filelist::MainModel& model, std::function<void()> on_closed)
     : model_(model),
       on_closed_(std::move(on_closed)),
-      commands_(model, [this] { platform::win32::show_message(hwnd(), "保存配置失败！", MessageKind::Warning); }),
+      commands_(model, {[this] { platform::win32::show_message(hwnd(), "保存配置失败！", MessageKind::Warning); },
+                        [this] { return platform::win32::ask_yes_no(hwnd(), "无法保存改名记录，仍然改名吗？"); }}),
       table_view_(
           model.state, [this] { post_deferred(kRedrawChangedRows); }, [this] { commands_.cells_edited(); }) {}
 
@@ -69,6 +74,7 @@ void MainWindow::on_create() {
     model_.status.set_on_change(
         [this](const std::string& text) { platform::win32::set_window_text(control(kStatusLabel), text); });
     commands_.start_up();
+    post_deferred(kAskAboutUnfinishedRun);
 }
 
 void MainWindow::on_command(int id, int code) {
@@ -98,6 +104,9 @@ void MainWindow::on_command(int id, int code) {
         case kUndoLastRunCommand:
             commands_.undo_last_run();
             break;
+        case kHistoryCommand:
+            open_history_window();
+            break;
         default:
             break;
     }
@@ -120,7 +129,21 @@ void MainWindow::on_destroy() {
 
 void MainWindow::on_dpi_changed(int dpi) { table_view_.lay_out(dpi, control_place(kFileTableView).left); }
 
-void MainWindow::on_deferred(int) { table_view_.redraw_changed_rows(); }
+void MainWindow::on_deferred(int task) {
+    if (task == kRedrawChangedRows) {
+        table_view_.redraw_changed_rows();
+        return;
+    }
+    // A run the program did not finish: asked once, whatever the answer.
+    renaming::RenameHistory history(commands_.journal());
+    history.load();
+    std::optional<std::size_t> run = history.unasked_unfinished_run();
+    if (!run) return;
+    history.mark_asked(*run);
+    if (platform::win32::ask_yes_no(hwnd(), "上次改名没有完成，要打开改名记录吗？")) {
+        open_history_window(history.runs()[*run].id);
+    }
+}
 
 bool MainWindow::on_key(const platform::win32::KeyPress& key) {
     if (table_view_.on_key(key)) return true;
@@ -200,6 +223,16 @@ void MainWindow::open_about_window() {
     }
     about_window_ = std::make_unique<AboutWindow>();
     if (!about_window_->create(hwnd())) about_window_.reset();
+}
+
+void MainWindow::open_history_window(const std::string& run_id) {
+    // One at a time; a window still putting files back is kept, even if it was closed meanwhile.
+    if (history_window_ && (history_window_->is_open() || history_window_->busy())) {
+        history_window_->bring_to_front();
+        return;
+    }
+    history_window_ = std::make_unique<HistoryWindow>(commands_);
+    if (!history_window_->create(hwnd(), run_id)) history_window_.reset();
 }
 
 // 退出 and the close box alike: everything is saved once, and a failure

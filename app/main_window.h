@@ -21,6 +21,7 @@ class FilePickerWindow;
 namespace app {
 
 class AboutWindow;
+class HistoryWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -38,7 +39,8 @@ enum MainWindowControl : int {
 
 // The program's first window: six command buttons, the file table and the
 // status line, bound to the model it is given and to the commands that work
-// on it. The windows it opens are its own, one of each kind at a time.
+// on it. The windows it opens are its own, one of each kind at a time. Once
+// it is shown, it asks about a run the program did not finish last time.
 class MainWindow : public platform::win32::WindowBase {
 public:
     // on_closed runs once the window is gone; the program's entry ends the
@@ -72,6 +74,8 @@ private:
     void open_file_picker(const std::string& directory = {});
     void open_numbering_window();
     void open_about_window();
+    // 改名记录, with a run selected (the newest when empty).
+    void open_history_window(const std::string& run_id = {});
     void exit_program();
 
     filelist::MainModel& model_;
@@ -80,6 +84,7 @@ private:
     FileTableView table_view_;
     std::unique_ptr<naming::NumberingWindow> numbering_window_;
     std::unique_ptr<AboutWindow> about_window_;
+    std::unique_ptr<HistoryWindow> history_window_;
     std::unique_ptr<picker::FilePickerWindow> file_picker_;
 };
 

@@ -7,6 +7,7 @@ namespace app {
 // Commands of the table's context menu.
 enum TableMenuCommand : int {
     kUndoLastRunCommand = 201,  // 撤销上次改名
+    kHistoryCommand,            // 改名记录
 };
 
 // What the menu offers now.

@@ -39,6 +39,22 @@ std::vector<std::string> DirectorySnapshot::names() const {
     return names;
 }
 
+std::optional<std::string> DirectorySnapshot::name_of(const platform::FileIdentity& file) const {
+    if (!indexed_) {
+        by_index_.clear();
+        by_index_.reserve(entries_.size());
+        for (const auto& [name, entry] : entries_) {
+            if (!entry.is_directory) by_index_.emplace(entry.identity.index, name);
+        }
+        indexed_ = true;
+    }
+    auto [first, last] = by_index_.equal_range(file.index);
+    for (auto it = first; it != last; ++it) {
+        if (platform::is_same_file(entries_.at(it->second).identity, file)) return it->second;
+    }
+    return std::nullopt;
+}
+
 void DirectorySnapshot::moved(const std::string& from, const std::string& to) {
     const std::string* spelling = spelling_of(from);
     if (!spelling) return;
@@ -48,6 +64,7 @@ void DirectorySnapshot::moved(const std::string& from, const std::string& to) {
     auto& spellings = by_folded_name_[platform::folded_name(held)];
     spellings.erase(std::remove(spellings.begin(), spellings.end(), held), spellings.end());
     add(to, entry);
+    indexed_ = false;
 }
 
 }  // namespace renaming

@@ -27,6 +27,10 @@ public:
     // Every name, as the directory spells it.
     std::vector<std::string> names() const;
 
+    // The name a file is under now, whatever it was renamed to; nothing when
+    // the directory holds no such file.
+    std::optional<std::string> name_of(const platform::FileIdentity& file) const;
+
     // A rename of the program's own moved an entry.
     void moved(const std::string& from, const std::string& to);
 
@@ -37,6 +41,9 @@ private:
 
     std::unordered_map<std::string, platform::EntryIdentity> entries_;
     std::unordered_map<std::string, std::vector<std::string>> by_folded_name_;
+    // Names by file index, made on the first name_of and dropped by a move.
+    mutable std::unordered_multimap<std::uint64_t, std::string> by_index_;
+    mutable bool indexed_ = false;
 };
 
 }  // namespace renaming

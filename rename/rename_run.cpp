@@ -1,13 +1,18 @@
 #include "rename/rename_run.h"
 
+#include "platform/pending_events.h"
 #include "rename/directory_snapshot.h"
 #include "rename/exact_rename.h"
+#include "rename/rename_journal.h"
 #include "rename/rename_plan.h"
-#include "platform/pending_events.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace renaming {
+
+RenameRun::RenameRun(RenameJournal& journal, GoOnWithoutJournal go_on_without_journal)
+    : journal_(&journal), go_on_without_journal_(std::move(go_on_without_journal)) {}
 
 void RenameRun::confirm_rename(filelist::MainModel& model) {
     if (model.state.busy()) return;
@@ -18,94 +23,124 @@ void RenameRun::confirm_rename(filelist::MainModel& model) {
     rename_all(model, model.state.batch.row_count());
 }
 
+void RenameRun::show_result(filelist::MainModel& model, std::size_t row, const char* result) const {
+    // After "清空" or a new choice of files the rows belong to another batch.
+    if (last_run_ && model.state.batch.generation() == last_run_->generation) model.state.batch.set_result(row, result);
+}
+
 void RenameRun::rename_all(filelist::MainModel& model, std::size_t count) {
     if (model.state.busy()) return;
     filelist::ActivityScope running(model.state.activity, filelist::Activity::Renaming);
 
     filelist::Batch& rows = model.state.batch;
     const RenameBatch batch = take_rename_batch(rows, count);
-    const std::vector<RenameStep> steps = plan_renames(batch);
-    const std::uint64_t generation = rows.generation();
-    auto show = [&](std::size_t row, const char* result) {
-        // After "清空" or a new choice of files the rows belong to another batch.
-        if (rows.generation() == generation) rows.set_result(row, result);
-    };
-    // Which file each name holds, from one listing: the run renames files
-    // only, and keeps which file it renamed, for the undo.
-    DirectorySnapshot disk = DirectorySnapshot::take(batch.directory);
-    std::vector<Renamed> renamed;
-    for (std::size_t row = 0; row < steps.size() && !platform::quit_requested(); ++row) {
-        const RenameStep& step = steps[row];
-        const char* result = "改名失败";
-        if (step.action == RenameAction::NoChange) {
-            result = "不需改名";
-        } else if (step.action == RenameAction::Rename) {
+    const std::vector<RenameStep> plan = plan_renames(batch);
+
+    // The renames the run will make, in the order it makes them, each with
+    // the file it renames, from one listing: files only, and the undo moves
+    // back only those very files.
+    LastRun run;
+    run.directory = batch.directory;
+    run.generation = rows.generation();
+    std::vector<std::optional<std::size_t>> step_of_row(plan.size());
+    {
+        DirectorySnapshot disk = DirectorySnapshot::take(batch.directory);
+        for (std::size_t row = 0; row < plan.size(); ++row) {
+            if (plan[row].action != RenameAction::Rename) continue;
             const std::string& old_name = batch.old_names[row];
             std::optional<platform::EntryIdentity> source = disk.find(old_name);
-            if (!source) source = platform::entry_identity(step.old_path);  // put there since the listing
-            if (source && !source->is_directory && rename_in_batch(step.old_path, step.target_path)) {
-                result = "改名成功";
-                std::string new_name = batch.new_names[row] + batch.extensions[row];
-                disk.moved(old_name, new_name);
-                renamed.push_back({row, old_name, std::move(new_name), source->identity});
-            }
+            if (!source) source = platform::entry_identity(plan[row].old_path);  // put there since the listing
+            if (!source || source->is_directory) continue;
+            step_of_row[row] = run.steps.size();
+            run.steps.push_back({old_name, batch.new_names[row] + batch.extensions[row], source->identity});
+            run.rows.push_back(row);
         }
-        show(row, result);
+    }
+    // Recorded, and on the disk, before the first rename.
+    if (journal_ && !run.steps.empty()) {
+        if (journal_->begin_run(run.directory, run.steps)) {
+            run.id = journal_->run_id();
+            run.place = journal_->run_place();
+        } else if (!go_on_without_journal_ || !go_on_without_journal_()) {
+            return;
+        }
+    }
+    run.to_undo.assign(run.steps.size(), false);
+    // A run that renames nothing leaves the last one's undo as it was.
+    std::optional<LastRun> previous = std::exchange(last_run_, std::move(run));
+    LastRun& done = *last_run_;
+    auto record = [&](std::size_t step, bool renamed) {
+        if (journal_ && !done.id.empty()) journal_->record(step, renamed);
+    };
+
+    for (std::size_t row = 0; row < plan.size() && !platform::quit_requested(); ++row) {
+        const char* result = "改名失败";
+        if (plan[row].action == RenameAction::NoChange) {
+            result = "不需改名";
+        } else if (step_of_row[row]) {
+            const std::size_t k = *step_of_row[row];
+            const bool renamed = rename_in_batch(plan[row].old_path, plan[row].target_path);
+            done.to_undo[k] = renamed;
+            record(k, renamed);
+            if (renamed) result = "改名成功";
+        }
+        show_result(model, row, result);
         platform::process_pending_events();
     }
     // Every rename against the directory as it is now: a file the disk keeps
     // under another name goes back, and its row says it failed.
-    std::vector<DoneRename> done;
-    for (const Renamed& r : renamed) done.push_back({batch.directory + r.old_name, batch.directory + r.new_name});
-    std::vector<std::size_t> altered = renames_kept_under_another_name(batch.directory, done);
-    for (auto it = altered.rbegin(); it != altered.rend(); ++it) {
-        show(renamed[*it].row, "改名失败");
-        renamed.erase(renamed.begin() + static_cast<std::ptrdiff_t>(*it));
+    std::vector<DoneRename> renamed;
+    std::vector<std::size_t> renamed_steps;
+    for (std::size_t k = 0; k < done.steps.size(); ++k) {
+        if (!done.to_undo[k]) continue;
+        renamed.push_back({done.directory + done.steps[k].from, done.directory + done.steps[k].to});
+        renamed_steps.push_back(k);
     }
-    // Kept however the run ends, so that what it did can be undone.
-    if (!renamed.empty()) {
-        last_run_ = std::move(renamed);
-        last_run_generation_ = generation;
-        last_run_directory_ = batch.directory;
+    for (std::size_t i : renames_kept_under_another_name(done.directory, renamed)) {
+        const std::size_t k = renamed_steps[i];
+        done.to_undo[k] = false;
+        record(k, false);
+        show_result(model, done.rows[k], "改名失败");
+    }
+    if (journal_ && !done.id.empty()) journal_->end_run();
+    if (std::find(done.to_undo.begin(), done.to_undo.end(), true) == done.to_undo.end() && previous) {
+        last_run_ = std::move(previous);
     }
     if (platform::quit_requested()) return;
     model.status.set_text("改名处理结束,请查看!");
 }
 
 bool RenameRun::can_undo(const filelist::MainModel& model) const {
-    return !model.state.busy() && !last_run_.empty() && last_run_generation_ == model.state.batch.generation();
+    return !model.state.busy() && last_run_ && last_run_->generation == model.state.batch.generation() &&
+           std::find(last_run_->to_undo.begin(), last_run_->to_undo.end(), true) != last_run_->to_undo.end();
 }
 
 void RenameRun::undo_last_run(filelist::MainModel& model) {
     if (!can_undo(model)) return;
     filelist::ActivityScope running(model.state.activity, filelist::Activity::Renaming);
-    filelist::Batch& rows = model.state.batch;
-    const std::vector<Renamed> undo = std::exchange(last_run_, {});
-    const std::uint64_t generation = rows.generation();
-    auto show = [&](std::size_t row, const char* result) {
-        if (rows.generation() == generation) rows.set_result(row, result);
-    };
-    // Only the file the run renamed goes back: whatever else has been put
-    // under its new name meanwhile, a directory or another file, stays.
-    const std::string& directory = last_run_directory_;
-    DirectorySnapshot disk = DirectorySnapshot::take(directory);
-    std::vector<DoneRename> done;
-    std::vector<std::size_t> done_rows;
-    for (auto it = undo.rbegin(); it != undo.rend() && !platform::quit_requested(); ++it) {
-        std::optional<platform::EntryIdentity> now = disk.find(it->new_name);
-        bool back = now && !now->is_directory && platform::is_same_file(now->identity, it->file) &&
-                    rename_in_batch(directory + it->new_name, directory + it->old_name);
-        if (back) {
-            disk.moved(it->new_name, it->old_name);
-            done.push_back({directory + it->new_name, directory + it->old_name});
-            done_rows.push_back(it->row);
-        }
-        show(it->row, back ? "已撤销" : "撤销失败");
-        platform::process_pending_events();
+    LastRun& run = *last_run_;
+    std::vector<std::size_t> order;
+    for (std::size_t k = run.steps.size(); k-- > 0;) {
+        if (run.to_undo[k]) order.push_back(k);
     }
-    for (std::size_t i : renames_kept_under_another_name(directory, done)) show(done_rows[i], "撤销失败");
+    // Once per run.
+    std::fill(run.to_undo.begin(), run.to_undo.end(), false);
+    undo_steps(run.directory, run.steps, order, [&](std::size_t k, UndoResult result) {
+        const bool undone = result == UndoResult::Undone;
+        if (journal_ && !run.id.empty()) journal_->record_undo(run.place, run.id, k, undone);
+        show_result(model, run.rows[k], undone ? "已撤销" : "撤销失败");
+        platform::process_pending_events();
+        return !platform::quit_requested();
+    });
+    if (journal_) journal_->flush_pending();
     if (platform::quit_requested()) return;
     model.status.set_text("撤销处理结束,请查看!");
+}
+
+void RenameRun::undone_elsewhere(filelist::MainModel& model, const std::string& run_id, std::size_t step, bool undone) {
+    if (!last_run_ || last_run_->id.empty() || last_run_->id != run_id || step >= last_run_->steps.size()) return;
+    last_run_->to_undo[step] = false;
+    show_result(model, last_run_->rows[step], undone ? "已撤销" : "撤销失败");
 }
 
 }  // namespace renaming

@@ -1,29 +1,44 @@
 #pragma once
 
 #include "filelist/main_model.h"
-#include "platform/file_identity.h"
+#include "rename/journal_format.h"
+#include "rename/undo_steps.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace renaming {
 
+class RenameJournal;
+
 // "确定改名": renames the chosen files in their directory and writes one
 // result per row; and its undo, which brings the files of the last run back
-// to their old names. Between rows the windows' pending events run, so the
-// table shows each result at once and the buttons stay usable; a run and an
-// undo are built so that nothing clicked meanwhile changes which files they
-// touch, and neither starts while another long loop is under way.
+// to their old names. Every run is recorded in the journal before its first
+// rename. Between rows the windows' pending events run, so the table shows
+// each result at once and the buttons stay usable; a run and an undo are
+// built so that nothing clicked meanwhile changes which files they touch,
+// and neither starts while another long loop is under way.
 class RenameRun {
 public:
+    // Asks whether to rename all the same when no journal can be written
+    // ("无法保存改名记录，仍然改名吗？"); true for 是.
+    using GoOnWithoutJournal = std::function<bool()>;
+
+    // Without a journal, no run is recorded (the core's own tests).
+    RenameRun() = default;
+    RenameRun(RenameJournal& journal, GoOnWithoutJournal go_on_without_journal);
+
     // Starts the run when a numbering rule is confirmed; otherwise only says
-    // so in the status line. Does nothing while a run or an undo is going on.
+    // so in the status line. Does nothing while a long loop is going on.
     void confirm_rename(filelist::MainModel& model);
 
-    // Renames the first count files (fewer when the table or the new names
-    // hold fewer rows), top row first, then reports the end in the status line.
+    // Renames the first count files (fewer when the batch holds fewer), top
+    // row first, then reports the end in the status line. Files only: a row
+    // whose old name holds a directory, or nothing, fails without a try.
     // Stops between rows when the program is asked to end.
     void rename_all(filelist::MainModel& model, std::size_t count);
 
@@ -36,16 +51,26 @@ public:
     // renamed; each such row reads 已撤销 or 撤销失败. Once per run.
     void undo_last_run(filelist::MainModel& model);
 
+    // Steps of a run undone elsewhere (the history): when the table still
+    // shows that run's rows, they read the results, and Ctrl+Z leaves the
+    // steps alone.
+    void undone_elsewhere(filelist::MainModel& model, const std::string& run_id, std::size_t step, bool undone);
+
 private:
-    struct Renamed {
-        std::size_t row;
-        std::string old_name;  // in the run's directory
-        std::string new_name;
-        platform::FileIdentity file;  // the file renamed, whatever is put under its names later
+    struct LastRun {
+        std::string id;         // in the journal; empty when not recorded
+        std::size_t place = 0;  // which journal holds it
+        std::string directory;
+        std::vector<JournalStep> steps;
+        std::vector<std::size_t> rows;  // the table row of each step
+        std::vector<bool> to_undo;      // renamed, and not undone yet
+        std::uint64_t generation = 0;
     };
-    std::vector<Renamed> last_run_;
-    std::uint64_t last_run_generation_ = 0;
-    std::string last_run_directory_;
+    void show_result(filelist::MainModel& model, std::size_t row, const char* result) const;
+
+    RenameJournal* journal_ = nullptr;
+    GoOnWithoutJournal go_on_without_journal_;
+    std::optional<LastRun> last_run_;
 };
 
 }  // namespace renaming

@@ -42,7 +42,7 @@ TEST_F(SettingsFileTest, SettingsFileSitsBesideTheProgram) {
 
 TEST_F(SettingsFileTest, QuitWithoutADirectoryLeavesNoSettingsFile) {
     MainModel model;
-    MainCommands commands(model, nullptr);
+    MainCommands commands(model, {});
     commands.start_up();
     EXPECT_EQ(model.state.last_directory.value(), "");
     commands.shut_down();
@@ -52,7 +52,7 @@ TEST_F(SettingsFileTest, QuitWithoutADirectoryLeavesNoSettingsFile) {
 TEST_F(SettingsFileTest, DirectoryIsStoredAtQuitAndReadAtStart) {
     {
         MainModel model;
-        MainCommands commands(model, nullptr);
+        MainCommands commands(model, {});
         commands.start_up();
         model.state.last_directory.restore("/home/user/照片");
         commands.shut_down();
@@ -60,7 +60,7 @@ TEST_F(SettingsFileTest, DirectoryIsStoredAtQuitAndReadAtStart) {
     }
     EXPECT_EQ(platform::read_ini_value(settings_path(), "配置", "记录"), "/home/user/照片");
     MainModel next_run;
-    MainCommands commands(next_run, nullptr);
+    MainCommands commands(next_run, {});
     commands.start_up();
     EXPECT_EQ(next_run.state.last_directory.value(), "/home/user/照片");
 }

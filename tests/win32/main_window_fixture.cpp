@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "app/settings.h"
+#include "rename/rename_journal.h"
 #include "picker/file_picker_window.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
@@ -26,7 +27,11 @@ void MainWindowFixture::TearDown() {
     remove_settings();
 }
 
-void MainWindowFixture::remove_settings() { DeleteFileW(platform::win32::widen(settings_path()).c_str()); }
+void MainWindowFixture::remove_settings() {
+    DeleteFileW(platform::win32::widen(settings_path()).c_str());
+    for (const std::string& journal : renaming::default_journal_paths())
+        DeleteFileW(platform::win32::widen(journal).c_str());
+}
 
 void MainWindowFixture::open_main_window() {
     window = std::make_unique<MainWindow>(model);

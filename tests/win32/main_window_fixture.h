@@ -40,7 +40,8 @@ struct MainWindowFixture : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // For a SetUp of its own that prepares the settings file in between.
+    // For a SetUp of its own that prepares the settings file in between; the
+    // rename journal goes too.
     static void remove_settings();
     void open_main_window();
 

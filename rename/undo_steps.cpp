@@ -1,0 +1,73 @@
+#include "rename/undo_steps.h"
+
+#include "rename/exact_rename.h"
+
+#include <set>
+#include <tuple>
+
+namespace renaming {
+
+std::string undo_failure_text(UndoResult result) {
+    switch (result) {
+        case UndoResult::Undone:
+            return {};
+        case UndoResult::NotThatFile:
+            return "新名称下已不是原来的文件";
+        case UndoResult::Missing:
+            return "文件已不在";
+        case UndoResult::OldNameTaken:
+            return "原名称已被占用";
+        case UndoResult::RenameFailed:
+            return "改名失败";
+    }
+    return {};
+}
+
+std::vector<UndoResult> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
+                                   const std::vector<std::size_t>& order, const UndoProgress& done) {
+    std::vector<UndoResult> results(steps.size(), UndoResult::RenameFailed);
+    DirectorySnapshot disk = DirectorySnapshot::take(directory);
+    std::vector<DoneRename> moved;
+    std::vector<std::size_t> moved_steps;
+    for (std::size_t k : order) {
+        if (k >= steps.size()) continue;
+        const JournalStep& step = steps[k];
+        std::optional<platform::EntryIdentity> now = disk.find(step.to);
+        UndoResult result = UndoResult::Undone;
+        if (!now) {
+            result = UndoResult::Missing;
+        } else if (now->is_directory || !platform::is_same_file(now->identity, step.file)) {
+            result = UndoResult::NotThatFile;
+        } else if (auto old = disk.find(step.from); old && !(old->identity == now->identity)) {
+            // (Under a change of letter case only, the old name reaches the file itself.)
+            result = UndoResult::OldNameTaken;
+        } else if (!rename_in_batch(directory + step.to, directory + step.from)) {
+            result = UndoResult::RenameFailed;
+        }
+        if (result == UndoResult::Undone) {
+            disk.moved(step.to, step.from);
+            moved.push_back({directory + step.to, directory + step.from});
+            moved_steps.push_back(k);
+        }
+        results[k] = result;
+        if (done && !done(k, result)) break;
+    }
+    // As for a run: a rename the disk kept under another name went back. Only
+    // each file's last move says where it should be now.
+    std::vector<DoneRename> last_moves;
+    std::vector<std::size_t> last_steps;
+    std::set<std::tuple<std::uint32_t, std::uint64_t, std::uint64_t, std::uint64_t>> seen;
+    for (std::size_t i = moved.size(); i-- > 0;) {
+        const platform::FileIdentity& file = steps[moved_steps[i]].file;
+        if (!seen.emplace(file.volume, file.index, file.size, file.write_time).second) continue;  // moved again later
+        last_moves.push_back(moved[i]);
+        last_steps.push_back(moved_steps[i]);
+    }
+    for (std::size_t i : renames_kept_under_another_name(directory, last_moves)) {
+        results[last_steps[i]] = UndoResult::RenameFailed;
+        if (done) done(last_steps[i], UndoResult::RenameFailed);
+    }
+    return results;
+}
+
+}  // namespace renaming
