@@ -49,6 +49,16 @@ void MainCommands::rename_files() {
     if (runs) mark_again();
 }
 
+bool MainCommands::can_rename_in_dependency_order() const {
+    return model_.state.rule_confirmed == 1 && !model_.state.busy();
+}
+
+void MainCommands::rename_in_dependency_order() {
+    if (!can_rename_in_dependency_order()) return;
+    rename_run_.rename_in_dependency_order(model_);
+    mark_again();
+}
+
 bool MainCommands::can_undo() const { return rename_run_.can_undo(model_); }
 
 void MainCommands::undo_last_run() {

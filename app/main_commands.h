@@ -38,6 +38,9 @@ public:
 
     // "确定改名".
     void rename_files();
+    // 按依赖顺序改名: the same batch, each target freed before it is taken.
+    bool can_rename_in_dependency_order() const;
+    void rename_in_dependency_order();
     // Ctrl+Z and 撤销上次改名.
     bool can_undo() const;
     void undo_last_run();

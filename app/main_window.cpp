@@ -107,6 +107,9 @@ void MainWindow::on_command(int id, int code) {
         case kHistoryCommand:
             open_history_window();
             break;
+        case kDependencyOrderCommand:
+            commands_.rename_in_dependency_order();
+            break;
         default:
             break;
     }
@@ -135,6 +138,7 @@ void MainWindow::on_deferred(int task) {
         return;
     }
     // A run the program did not finish: asked once, whatever the answer.
+    if (!commands_.journal().may_hold_unfinished_run()) return;
     renaming::RenameHistory history(commands_.journal());
     history.load();
     std::optional<std::size_t> run = history.unasked_unfinished_run();
@@ -159,7 +163,7 @@ void MainWindow::on_context_menu(HWND clicked, POINT screen) {
     if (clicked != control(kFileTableView)) return;
     // The menu key: the menu opens at the table's top-left corner.
     if (screen.x == -1 && screen.y == -1) screen = table_view_.keyboard_menu_point();
-    track_table_menu(hwnd(), screen, TableMenuState{commands_.can_undo()});
+    track_table_menu(hwnd(), screen, TableMenuState{commands_.can_undo(), commands_.can_rename_in_dependency_order()});
 }
 
 void MainWindow::hand_over(const std::vector<std::string>& paths) {

@@ -8,11 +8,13 @@ namespace app {
 enum TableMenuCommand : int {
     kUndoLastRunCommand = 201,  // 撤销上次改名
     kHistoryCommand,            // 改名记录
+    kDependencyOrderCommand,    // 按依赖顺序改名
 };
 
 // What the menu offers now.
 struct TableMenuState {
     bool can_undo = false;
+    bool can_rename_in_dependency_order = false;
 };
 
 // Shows the table's context menu at a point of the screen; the command

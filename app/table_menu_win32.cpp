@@ -12,6 +12,7 @@ void track_table_menu(HWND owner, POINT screen, const TableMenuState& state) {
                     platform::win32::widen(text).c_str());
     };
     add(kUndoLastRunCommand, "撤销上次改名(&U)\tCtrl+Z", state.can_undo);
+    add(kDependencyOrderCommand, "按依赖顺序改名(&D)", state.can_rename_in_dependency_order);
     add(kHistoryCommand, "改名记录(&H)", true);
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
 }

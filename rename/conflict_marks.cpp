@@ -2,9 +2,11 @@
 
 #include "platform/directory_search.h"
 #include "rename/rename_conflicts.h"
+#include "rename/rename_order.h"
 #include "rename/rename_plan.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace renaming {
 
@@ -25,12 +27,24 @@ void ConflictMarks::mark(filelist::AppState& state) {
         return;
     }
     RenameBatch rows = take_rename_batch(batch, batch.row_count());
-    std::vector<RowConflict> conflicts = find_conflicts(rows, plan_renames(rows), names_);
+    const std::vector<RenameStep> steps = plan_renames(rows);
+    std::vector<RowConflict> conflicts = find_conflicts(rows, steps, names_);
+    // A row held up only by another row of the batch: would the dependency
+    // order get it through?
+    std::optional<RenameOrder> order;
+    if (std::any_of(conflicts.begin(), conflicts.end(),
+                    [](const RowConflict& c) { return c.kind == ConflictKind::HeldByLaterRow; })) {
+        order = order_renames(rows, steps, std::vector<bool>(steps.size(), true), names_);
+    }
     std::vector<std::string> marks(conflicts.size());
     for (std::size_t row = 0; row < conflicts.size(); ++row) {
         const bool unnamed = rows.new_names[row].empty();
         if (unnamed && state.rule_confirmed != 1) continue;
         marks[row] = conflict_text(conflicts[row]);
+        if (order && conflicts[row].kind == ConflictKind::HeldByLaterRow &&
+            order->failing[row].kind == ConflictKind::None) {
+            marks[row] += "，按依赖顺序改名可解决";
+        }
     }
     batch.set_marks(std::move(marks));
 }

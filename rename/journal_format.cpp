@@ -3,8 +3,10 @@
 #include "platform/path.h"
 #include "rename/plain_file_name.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <unordered_map>
 
 namespace renaming {
@@ -21,19 +23,30 @@ constexpr std::string_view kUndoFailed = "撤销失败";
 constexpr std::string_view kArrow = "→";
 constexpr std::string_view kLineEnd = "\r\n";
 
-// FNV-1a, 64 bits: cheap, and enough to tell a plan that was cut or changed.
+// A 64-bit checksum of the plan's lines, eight bytes at a step: cheap for a
+// plan of ten thousand lines, and enough to tell a plan that was cut or changed.
 class PlanChecksum {
 public:
     void add(std::string_view line) {
-        for (char c : line) step(static_cast<unsigned char>(c));
-        step('\n');  // the same whatever line ends the text was saved with
+        std::size_t i = 0;
+        for (; i + 8 <= line.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, line.data() + i, 8);
+            mix(word);
+        }
+        std::uint64_t rest = 0;
+        std::memcpy(&rest, line.data() + i, line.size() - i);
+        // The line's length, and so its end, goes in too: the same whatever
+        // line ends the text was saved with.
+        mix(rest ^ (static_cast<std::uint64_t>(line.size()) << 56));
     }
     std::uint64_t value() const { return hash_; }
 
 private:
-    void step(unsigned char c) {
-        hash_ ^= c;
-        hash_ *= 0x100000001B3ULL;
+    void mix(std::uint64_t word) {
+        hash_ ^= word;
+        hash_ *= 0x9E3779B97F4A7C15ULL;
+        hash_ ^= hash_ >> 29;
     }
     std::uint64_t hash_ = 0xCBF29CE484222325ULL;
 };
@@ -261,9 +274,11 @@ std::vector<JournalRun> scan_journal(std::string_view text) {
             if (f.count == 6 && f.at[3] == kArrow) {
                 if (!plan.open) return;  // a step after its plan was closed: no part of it
                 plan.checksum.add(line);
-                bool ok = number == run.step_count + 1 && is_plain_file_name(f.at[2]) && is_plain_file_name(f.at[4]) &&
-                          parse_identity(f.at[5]).has_value();
-                if (!ok) plan.damaged = true;
+                // The names and identities themselves are read, and checked,
+                // when the run's files are needed (read_plan): a journal may
+                // hold half a million of them, and the checksum already tells
+                // a plan that was cut or changed.
+                if (number != run.step_count + 1) plan.damaged = true;
                 run.to_temporary.push_back(is_temporary_name(f.at[4]));
                 run.step_count = number;
                 run.plan_length = next - run.plan_offset;
@@ -295,6 +310,30 @@ std::vector<JournalRun> scan_journal(std::string_view text) {
         }
     });
     return runs;
+}
+
+bool may_hold_unfinished_run(std::string_view text) {
+    // Per run: closed its plan, ended or was asked about.
+    struct Seen {
+        bool closed = false;
+        bool settled = false;
+    };
+    std::unordered_map<std::string_view, Seen> runs;
+    for_each_line(text, [&](std::string_view line, std::size_t, std::size_t) {
+        std::size_t tab = line.find('\t');
+        // Step and outcome lines, nearly all of them, go by at a glance.
+        if (tab == std::string_view::npos || tab + 1 >= line.size() || (line[tab + 1] >= '0' && line[tab + 1] <= '9'))
+            return;
+        std::string_view id = line.substr(0, tab);
+        std::string_view kind = line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1);
+        if (kind == kPlanEnd) {
+            runs[id].closed = true;
+        } else if (kind == kEnd || kind == kAsked) {
+            runs[id].settled = true;
+        }
+    });
+    return std::any_of(runs.begin(), runs.end(),
+                       [](const auto& run) { return run.second.closed && !run.second.settled; });
 }
 
 std::optional<std::vector<JournalStep>> read_plan(std::string_view text, const JournalRun& run) {

@@ -43,8 +43,9 @@ struct JournalRun {
     std::string time;       // "YYYY-MM-DD HH:MM:SS", local time
     std::string directory;  // ends in the path separator
     std::size_t step_count = 0;
-    // The plan is whole: all its steps, its closing line, a matching
-    // checksum and nothing that names a file outside the run's directory.
+    // The plan is whole: all its steps, its closing line and a matching
+    // checksum. Whether its names stay in the run's directory is checked as
+    // its steps are read (read_plan), before anything touches the disk.
     bool plan_whole = false;
     bool ended = false;                 // the run came to its end
     bool asked = false;                 // a start asked about it, being unfinished
@@ -79,8 +80,14 @@ std::string asked_line(std::string_view id);
 // kept with plan_whole false. Never reads outside the text.
 std::vector<JournalRun> scan_journal(std::string_view text);
 
+// False when the text holds no run whose plan was closed and that neither
+// ended nor was asked about: a look at the runs' own lines only, cheap enough
+// for every start. True does not yet mean the plan is whole.
+bool may_hold_unfinished_run(std::string_view text);
+
 // The steps of a run whose plan is whole, read from the same text; nothing
-// when they cannot be read after all.
+// when they cannot be read after all, or when a name could reach outside the
+// run's directory (a separator, "..", a drive, a device name).
 std::optional<std::vector<JournalStep>> read_plan(std::string_view text, const JournalRun& run);
 
 // The journal with its oldest runs dropped, every line of theirs, until it

@@ -70,11 +70,14 @@ bool is_well_formed_text(std::string_view name) {
 
 bool is_plain_file_name(std::string_view name) {
     if (name.empty()) return false;
+    bool ascii = true;
     for (char c : name) {
-        if (is_forbidden_character(static_cast<unsigned char>(c))) return false;
+        const auto byte = static_cast<unsigned char>(c);
+        if (is_forbidden_character(byte)) return false;
+        ascii = ascii && byte < 0x80;
     }
     if (name.back() == '.' || name.back() == ' ') return false;
-    return is_well_formed_text(name) && !is_device_name(name);
+    return (ascii || is_well_formed_text(name)) && !is_device_name(name);
 }
 
 }  // namespace renaming

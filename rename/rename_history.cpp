@@ -106,6 +106,8 @@ void RenameHistory::load() {
             runs_[k].status = status_of(true, renamed_steps, undone);
         } else if (std::optional<Loaded> loaded = load_run(k)) {
             summarise(k, *loaded);
+        } else {
+            runs_[k].status = RunStatus::Damaged;
         }
     }
 }
@@ -165,7 +167,10 @@ const std::vector<HistoryFile>& RenameHistory::files(std::size_t run) {
     files_.clear();
     if (run >= runs_.size()) return files_;
     std::optional<Loaded> loaded = load_run(run);
-    if (!loaded) return files_;
+    if (!loaded) {
+        runs_[run].status = RunStatus::Damaged;  // a name that would reach outside its directory
+        return files_;
+    }
     DirectorySnapshot disk = DirectorySnapshot::take(runs_[run].directory);
     for (const std::vector<std::size_t>& steps : steps_by_file(loaded->steps)) {
         if (std::none_of(steps.begin(), steps.end(), [&](std::size_t k) { return renamed(loaded->outcomes[k]); })) {
@@ -189,7 +194,10 @@ const std::vector<HistoryFile>& RenameHistory::files(std::size_t run) {
 void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
     if (run >= runs_.size()) return;
     std::optional<Loaded> loaded = load_run(run);
-    if (!loaded) return;
+    if (!loaded) {
+        runs_[run].status = RunStatus::Damaged;
+        return;
+    }
     files(run);
     std::vector<std::size_t> file_of_step(loaded->steps.size(), files_.size());
     for (std::size_t f = 0; f < files_.size(); ++f) {
@@ -219,7 +227,7 @@ void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
 std::optional<std::size_t> RenameHistory::unasked_unfinished_run() const {
     for (std::size_t k = 0; k < runs_.size(); ++k) {
         const JournalRun& run = contents_.runs[source_[k]].run;
-        if (run.plan_whole && !run.ended && !runs_[k].asked) return k;
+        if (run.plan_whole && !run.ended && !runs_[k].asked && runs_[k].status != RunStatus::Damaged) return k;
     }
     return std::nullopt;
 }

@@ -162,6 +162,15 @@ JournalContents RenameJournal::read() const {
     return contents;
 }
 
+bool RenameJournal::may_hold_unfinished_run() const {
+    std::string text;
+    for (const std::string& path : paths_) {
+        if (with_retries([&] { return platform::read_file(path, text); }) != platform::FileAccess::Done) continue;
+        if (renaming::may_hold_unfinished_run(text)) return true;
+    }
+    return false;
+}
+
 bool RenameJournal::clear() {
     bool all = true;
     for (std::size_t place = 0; place < paths_.size(); ++place) {

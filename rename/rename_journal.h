@@ -59,6 +59,9 @@ public:
     void flush_pending();
 
     JournalContents read() const;
+    // A cheap look for a run that did not end and was not asked about, for
+    // every start; false means there surely is none.
+    bool may_hold_unfinished_run() const;
     // Empties every journal; false when one could not be emptied.
     bool clear();
 

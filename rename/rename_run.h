@@ -42,6 +42,12 @@ public:
     // Stops between rows when the program is asked to end.
     void rename_all(filelist::MainModel& model, std::size_t count);
 
+    // "按依赖顺序改名": the same batch, with the same results, check and status
+    // line, in an order that frees each target before it is taken: a shift
+    // needs no temporary name, a cycle (a swap) is broken with one; a cycle
+    // that cannot be completed puts its files back under their old names.
+    void rename_in_dependency_order(filelist::MainModel& model);
+
     // True when the table still shows the batch of a run that renamed files,
     // and no long loop is going on.
     bool can_undo(const filelist::MainModel& model) const;
@@ -57,6 +63,8 @@ public:
     void undone_elsewhere(filelist::MainModel& model, const std::string& run_id, std::size_t step, bool undone);
 
 private:
+    void run(filelist::MainModel& model, std::size_t count, bool by_dependencies);
+
     struct LastRun {
         std::string id;         // in the journal; empty when not recorded
         std::size_t place = 0;  // which journal holds it

@@ -5,6 +5,7 @@
 //     window's table with the same rows;
 //   - the rename run of the real window against a bare no-replace rename loop.
 #include "app/main_window.h"
+#include "bench_support.h"
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
@@ -26,58 +27,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::BenchDirectory;
+using bench::Clock;
+using bench::numbered;
+using bench::seconds_since;
 using platform::win32::widen;
-
-double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// A fresh directory under the temporary directory, removed with its files.
-class BenchDirectory {
-public:
-    BenchDirectory() {
-        wchar_t base[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, base);
-        for (int i = 0;; ++i) {
-            path_ = platform::win32::narrow(base) + "批量改名基准-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(i) + "\\";
-            if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
-        }
-    }
-    ~BenchDirectory() {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW(widen(path_ + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                DeleteFileW(widen(path_ + platform::win32::narrow(found.cFileName)).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(widen(path_).c_str());
-    }
-    BenchDirectory(const BenchDirectory&) = delete;
-    BenchDirectory& operator=(const BenchDirectory&) = delete;
-
-    const std::string& path() const { return path_; }
-    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        HANDLE file = CreateFileW(widen(path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    // Another name for the same file: a thousand camera photos without a thousand copies.
-    void link(const std::string& existing, const std::string& name) const {
-        CreateHardLinkW(widen(path_ + name).c_str(), widen(path_ + existing).c_str(), nullptr);
-    }
-
-private:
-    std::string path_;
-};
-
-std::string numbered(const char* prefix, int i, const char* extension) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s%05d%s", prefix, i, extension);
-    return text;
-}
 
 // Names n photos after their capture date through the Windows image object.
 double name_photos(const BenchDirectory& dir, const std::string& first, int n) {

@@ -1,0 +1,50 @@
+#include "bench_support.h"
+
+#include "platform/win32/text.h"
+
+#include <cstdio>
+
+namespace bench {
+
+using platform::win32::narrow;
+using platform::win32::widen;
+
+BenchDirectory::BenchDirectory() {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, base);
+    for (int i = 0;; ++i) {
+        path_ = narrow(base) + "批量改名基准-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(i) + "\\";
+        if (CreateDirectoryW(widen(path_).c_str(), nullptr)) break;
+    }
+}
+
+BenchDirectory::~BenchDirectory() {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(widen(path_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileW(widen(path_ + narrow(found.cFileName)).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(widen(path_).c_str());
+}
+
+void BenchDirectory::write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    HANDLE file = CreateFileW(widen(path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void BenchDirectory::link(const std::string& existing, const std::string& name) const {
+    CreateHardLinkW(widen(path_ + name).c_str(), widen(path_ + existing).c_str(), nullptr);
+}
+
+std::string numbered(const char* prefix, int i, const char* extension) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%05d%s", prefix, i, extension);
+    return text;
+}
+
+}  // namespace bench

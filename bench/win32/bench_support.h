@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What the Windows benchmarks share: a clock, a scratch directory, numbered names.
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double seconds_since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A fresh directory under the temporary directory, removed with its files.
+class BenchDirectory {
+public:
+    BenchDirectory();
+    ~BenchDirectory();
+    BenchDirectory(const BenchDirectory&) = delete;
+    BenchDirectory& operator=(const BenchDirectory&) = delete;
+
+    const std::string& path() const { return path_; }  // ends in the separator
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    // Another name for the same file: a thousand camera photos without a thousand copies.
+    void link(const std::string& existing, const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// prefix, then i in five digits, then extension: IMG_00042.jpg.
+std::string numbered(const char* prefix, int i, const char* extension);
+
+}  // namespace bench
