@@ -47,11 +47,12 @@ void copy_out(const std::string& utf8, wchar_t* buffer, int capacity) {
 }  // namespace
 
 FileTableView::FileTableView(filelist::AppState& state, std::function<void()> ask_redraw,
-                             std::function<void()> on_cells_edited)
+                             std::function<void()> on_cells_edited, std::function<void(int column)> on_header_click)
     : state_(state),
       cell_edit_(state.batch),
       ask_redraw_(std::move(ask_redraw)),
-      on_cells_edited_(std::move(on_cells_edited)) {}
+      on_cells_edited_(std::move(on_cells_edited)),
+      on_header_click_(std::move(on_header_click)) {}
 
 FileTableView::~FileTableView() {
     state_.batch.remove_observer(this);
@@ -128,6 +129,11 @@ LRESULT FileTableView::on_notify(const NMHDR& header) {
             return 0;
         case NM_CUSTOMDRAW:
             return draw_row(reinterpret_cast<NMLVCUSTOMDRAW&>(mutable_header));
+        case LVN_COLUMNCLICK:
+            // The open editor belongs to a cell that is about to move.
+            if (IsWindowVisible(editor_)) end_edit(true);
+            if (on_header_click_) on_header_click_(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+            return 0;
         case LVN_GETINFOTIPW:
             fill_info_tip(reinterpret_cast<NMLVGETINFOTIPW&>(mutable_header));
             return 0;
@@ -273,6 +279,8 @@ POINT FileTableView::keyboard_menu_point() const {
 }
 
 void FileTableView::rows_replaced(std::size_t row_count) {
+    // New rows are in the order they were chosen in.
+    show_sort_arrow(-1, false);
     changed_first_ = 1;
     changed_last_ = 0;
     ListView_SetItemCountEx(table_, static_cast<int>(row_count), 0);
@@ -309,5 +317,50 @@ void FileTableView::redraw_changed_rows() {
 }
 
 void FileTableView::marks_changed() { InvalidateRect(table_, nullptr, FALSE); }
+
+// The selected rows and the focus follow their files to their new places.
+void FileTableView::rows_reordered(const std::vector<std::size_t>& moved_from) {
+    if (IsWindowVisible(editor_)) {
+        ShowWindow(editor_, SW_HIDE);
+        cell_edit_.end(true);
+    }
+    std::vector<std::size_t> moved_to(moved_from.size());
+    for (std::size_t k = 0; k < moved_from.size(); ++k) moved_to[moved_from[k]] = k;
+    std::vector<int> selected;
+    for (int row = ListView_GetNextItem(table_, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(table_, row, LVNI_SELECTED)) {
+        selected.push_back(row);
+    }
+    const int focused = ListView_GetNextItem(table_, -1, LVNI_FOCUSED);
+    const bool all_selected = selected.size() == moved_from.size();
+    if (!all_selected) {
+        ListView_SetItemState(table_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : selected) {
+            if (static_cast<std::size_t>(row) < moved_to.size()) {
+                ListView_SetItemState(table_, static_cast<int>(moved_to[row]), LVIS_SELECTED, LVIS_SELECTED);
+            }
+        }
+    }
+    if (focused >= 0 && static_cast<std::size_t>(focused) < moved_to.size()) {
+        const int now = static_cast<int>(moved_to[focused]);
+        ListView_SetItemState(table_, now, LVIS_FOCUSED, LVIS_FOCUSED);
+        ListView_EnsureVisible(table_, now, FALSE);
+    }
+    changed_first_ = 1;
+    changed_last_ = 0;
+    InvalidateRect(table_, nullptr, FALSE);
+}
+
+void FileTableView::show_sort_arrow(int column, bool descending) {
+    HWND header = ListView_GetHeader(table_);
+    for (int i = 0; i < Batch::kColumnCount; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!Header_GetItem(header, i, &item)) continue;
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column) item.fmt |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+        Header_SetItem(header, i, &item);
+    }
+}
 
 }  // namespace app

@@ -27,8 +27,9 @@ class FileTableView : private filelist::Batch::Observer {
 public:
     // ask_redraw asks for redraw_changed_rows when the window's events are
     // next processed; on_cells_edited hears of every new name or extension
-    // typed or put back.
-    FileTableView(filelist::AppState& state, std::function<void()> ask_redraw, std::function<void()> on_cells_edited);
+    // typed or put back; on_header_click of a click on a column's header.
+    FileTableView(filelist::AppState& state, std::function<void()> ask_redraw, std::function<void()> on_cells_edited,
+                  std::function<void(int column)> on_header_click);
     ~FileTableView();
     FileTableView(const FileTableView&) = delete;
     FileTableView& operator=(const FileTableView&) = delete;
@@ -49,6 +50,10 @@ public:
     // Repaints the changed rows in view, once for all changes since the last time.
     void redraw_changed_rows();
 
+    // The header's sort arrow: up on column when ascending, down when
+    // descending; none at all for column -1.
+    void show_sort_arrow(int column, bool descending);
+
     // Where the menu key opens the table's menu, on the screen.
     POINT keyboard_menu_point() const;
 
@@ -57,6 +62,7 @@ private:
     void rows_replaced(std::size_t row_count) override;
     void row_changed(std::size_t row) override;
     void marks_changed() override;
+    void rows_reordered(const std::vector<std::size_t>& moved_from) override;
 
     static LRESULT CALLBACK table_proc(HWND table, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                        DWORD_PTR self);
@@ -76,6 +82,7 @@ private:
     filelist::CellEdit cell_edit_;
     std::function<void()> ask_redraw_;
     std::function<void()> on_cells_edited_;
+    std::function<void(int)> on_header_click_;
     HWND table_ = nullptr;
     HWND editor_ = nullptr;
     int dpi_ = platform::win32::kDesignDpi;  // the DPI the column widths were last set for

@@ -90,4 +90,18 @@ void MainCommands::names_built() { mark_again(); }
 
 void MainCommands::cells_edited() { conflict_marks_.mark(model_.state); }
 
+void MainCommands::sort_by_column(int column) { table_sort_.sort_by_column(model_.state, column); }
+
+bool MainCommands::can_sort_by_capture_date() const { return !model_.state.busy() && !model_.state.batch.empty(); }
+
+void MainCommands::sort_by_capture_date() {
+    if (!can_sort_by_capture_date()) return;
+    std::optional<std::vector<std::string>> times;
+    {
+        filelist::ActivityScope reading(model_.state.activity, filelist::Activity::ReadingCaptureTimes);
+        times = namer_.capture_times(model_.state.batch);
+    }
+    if (times) table_sort_.sort_by_capture_time(model_.state, *times);
+}
+
 }  // namespace app

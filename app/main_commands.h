@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filelist/main_model.h"
+#include "filelist/table_sort.h"
 #include "image/image_file.h"
 #include "naming/capture_date_names.h"
 #include "rename/conflict_marks.h"
@@ -58,11 +59,22 @@ public:
     // A new name or an extension was edited in the table.
     void cells_edited();
 
+    // A click on a column's header sorts the rows by it; a second click
+    // reverses them. The column sorted by, -1 for none, and which way.
+    void sort_by_column(int column);
+    int sorted_column() const { return table_sort_.sorted_column(model_.state.batch); }
+    bool sorted_descending() const { return table_sort_.descending(); }
+    // 按拍摄日期排序: rows by capture time, oldest first.
+    bool can_sort_by_capture_date() const;
+    void sort_by_capture_date();
+
 private:
     // Batch::Observer: new rows are marked against a listing of their own directory.
     void rows_replaced(std::size_t row_count) override;
     void row_changed(std::size_t) override {}
     void marks_changed() override {}
+    // The marks move with their rows.
+    void rows_reordered(const std::vector<std::size_t>&) override {}
 
     void tell_failed_save_once();
     // After a run or an undo: the disk has changed.
@@ -76,6 +88,7 @@ private:
     renaming::RenameJournal journal_;
     renaming::RenameRun rename_run_;
     renaming::ConflictMarks conflict_marks_;
+    filelist::TableSort table_sort_;
 };
 
 }  // namespace app

@@ -61,7 +61,8 @@ MainWindow::MainWindow(filelist::MainModel& model, std::function<void()> on_clos
       commands_(model, {[this] { platform::win32::show_message(hwnd(), "保存配置失败！", MessageKind::Warning); },
                         [this] { return platform::win32::ask_yes_no(hwnd(), "无法保存改名记录，仍然改名吗？"); }}),
       table_view_(
-          model.state, [this] { post_deferred(kRedrawChangedRows); }, [this] { commands_.cells_edited(); }) {}
+          model.state, [this] { post_deferred(kRedrawChangedRows); }, [this] { commands_.cells_edited(); },
+          [this](int column) { on_header_click(column); }) {}
 
 MainWindow::~MainWindow() { model_.status.set_on_change(nullptr); }
 
@@ -110,6 +111,10 @@ void MainWindow::on_command(int id, int code) {
         case kDependencyOrderCommand:
             commands_.rename_in_dependency_order();
             break;
+        case kSortByCaptureDateCommand:
+            commands_.sort_by_capture_date();
+            table_view_.show_sort_arrow(commands_.sorted_column(), commands_.sorted_descending());
+            break;
         default:
             break;
     }
@@ -120,6 +125,12 @@ void MainWindow::on_command(int id, int code) {
 LRESULT MainWindow::on_notify(const NMHDR& header) {
     if (header.idFrom == kFileTableView) return table_view_.on_notify(header);
     return 0;
+}
+
+// A header click on the table: the rows by that column, the arrow on it.
+void MainWindow::on_header_click(int column) {
+    commands_.sort_by_column(column);
+    table_view_.show_sort_arrow(commands_.sorted_column(), commands_.sorted_descending());
 }
 
 void MainWindow::on_close() { exit_program(); }
@@ -163,7 +174,9 @@ void MainWindow::on_context_menu(HWND clicked, POINT screen) {
     if (clicked != control(kFileTableView)) return;
     // The menu key: the menu opens at the table's top-left corner.
     if (screen.x == -1 && screen.y == -1) screen = table_view_.keyboard_menu_point();
-    track_table_menu(hwnd(), screen, TableMenuState{commands_.can_undo(), commands_.can_rename_in_dependency_order()});
+    track_table_menu(hwnd(), screen,
+                     TableMenuState{commands_.can_undo(), commands_.can_rename_in_dependency_order(),
+                                    commands_.can_sort_by_capture_date()});
 }
 
 void MainWindow::hand_over(const std::vector<std::string>& paths) {

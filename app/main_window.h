@@ -68,6 +68,7 @@ private:
     bool on_key(const platform::win32::KeyPress& key) override;
     void on_deferred(int task) override;
     void on_context_menu(HWND control, POINT screen) override;
+    void on_header_click(int column);
     void on_drop_files(const std::vector<std::string>& paths) override { hand_over(paths); }
 
     // The windows it opens, and the end of the program.

@@ -9,12 +9,14 @@ enum TableMenuCommand : int {
     kUndoLastRunCommand = 201,  // 撤销上次改名
     kHistoryCommand,            // 改名记录
     kDependencyOrderCommand,    // 按依赖顺序改名
+    kSortByCaptureDateCommand,  // 按拍摄日期排序
 };
 
 // What the menu offers now.
 struct TableMenuState {
     bool can_undo = false;
     bool can_rename_in_dependency_order = false;
+    bool can_sort_by_capture_date = false;
 };
 
 // Shows the table's context menu at a point of the screen; the command

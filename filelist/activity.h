@@ -3,9 +3,9 @@
 namespace filelist {
 
 // The long loop under way, if any. Only one runs at a time: names are built,
-// files renamed, or a run undone; pending window events run in between, so
-// every command asks first.
-enum class Activity { Idle, BuildingNames, Renaming };
+// files renamed or a run undone, or capture times read for a sort; pending
+// window events run in between, so every command asks first.
+enum class Activity { Idle, BuildingNames, Renaming, ReadingCaptureTimes };
 
 // Marks an activity as going on for as long as it lives, also when its loop
 // ends early.

@@ -48,6 +48,9 @@ void Batch::fill_list(std::string base_directory, std::vector<std::string> file_
     extensions_.clear();
     extensions_.reserve(n);
     for (const std::string& name : file_names_) extensions_.push_back(split_name(name).extension);
+    row_ids_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) row_ids_[k] = static_cast<std::uint32_t>(k);
+    row_of_id_ = row_ids_;
     ++generation_;
     for (Observer* observer : observers_) observer->rows_replaced(n);
 }
@@ -73,6 +76,41 @@ bool Batch::set_result(std::size_t row, std::string result) {
     results_[row] = std::move(result);
     tell_row_changed(row);
     return true;
+}
+
+namespace {
+template <typename T>
+void move_into_order(std::vector<T>& values, const std::vector<std::size_t>& order) {
+    if (values.empty()) return;
+    std::vector<T> moved;
+    moved.reserve(values.size());
+    for (std::size_t from : order) moved.push_back(std::move(values[from]));
+    values.swap(moved);
+}
+}  // namespace
+
+bool Batch::reorder(const std::vector<std::size_t>& order) {
+    const std::size_t n = row_count();
+    if (order.size() != n) return false;
+    std::vector<bool> seen(n, false);
+    for (std::size_t from : order) {
+        if (from >= n || seen[from]) return false;
+        seen[from] = true;
+    }
+    move_into_order(file_names_, order);
+    move_into_order(new_names_, order);
+    move_into_order(extensions_, order);
+    move_into_order(results_, order);
+    move_into_order(marks_, order);
+    move_into_order(row_ids_, order);
+    for (std::size_t k = 0; k < n; ++k) row_of_id_[row_ids_[k]] = static_cast<std::uint32_t>(k);
+    for (Observer* observer : observers_) observer->rows_reordered(order);
+    return true;
+}
+
+std::optional<std::size_t> Batch::row_of(std::uint32_t id) const {
+    if (id >= row_of_id_.size()) return std::nullopt;
+    return row_of_id_[id];
 }
 
 void Batch::set_marks(std::vector<std::string> marks) {

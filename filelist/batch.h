@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
         virtual void rows_replaced(std::size_t row_count) = 0;
         virtual void row_changed(std::size_t row) = 0;
         virtual void marks_changed() = 0;
+        // Rows moved whole: row k now holds what row moved_from[k] held.
+        virtual void rows_reordered(const std::vector<std::size_t>& moved_from) = 0;
 
     protected:
         ~Observer() = default;
@@ -65,11 +68,22 @@ public:
     bool set_extension(std::size_t row, std::string extension);
     bool set_result(std::size_t row, std::string result);
 
+    // Puts the rows in a new order: row k gets everything row order[k] held
+    // (its file, new name, cells, result and mark). False, and nothing moved,
+    // unless order holds each row exactly once.
+    bool reorder(const std::vector<std::size_t>& order);
+
+    // A number for each row's file that stays with it when the rows move,
+    // unique within the batch; row_of finds the row again.
+    std::uint32_t row_id(std::size_t row) const { return row < row_ids_.size() ? row_ids_[row] : kNoRowId; }
+    std::optional<std::size_t> row_of(std::uint32_t id) const;
+    static constexpr std::uint32_t kNoRowId = 0xFFFFFFFF;
+
     // A mark per row (fewer clear the rest).
     void set_marks(std::vector<std::string> marks);
     void clear_marks() { set_marks({}); }
 
-    // Changes whenever the set of rows is replaced, so a long loop can tell
+    // Changes whenever the set of rows is replaced (not when they move), so a long loop can tell
     // whether the rows it started on are still the ones shown.
     std::uint64_t generation() const { return generation_; }
 
@@ -85,6 +99,8 @@ private:
     std::vector<std::string> extensions_;
     std::vector<std::string> results_;
     std::vector<std::string> marks_;  // empty, or one per row
+    std::vector<std::uint32_t> row_ids_;
+    std::vector<std::uint32_t> row_of_id_;  // the row each id is in
     std::uint64_t generation_ = 0;
     std::vector<Observer*> observers_;
 };

@@ -74,9 +74,10 @@ void CellEdit::commit(std::optional<std::size_t> current_row, std::string text) 
     forget_edits_of_other_rows();
     if (!current_row || *current_row >= batch_.row_count() || !is_editable_column(edit_column_)) return;
     const std::size_t row = *current_row;
+    const std::uint32_t id = batch_.row_id(row);
     bool seen = std::any_of(edited_.begin(), edited_.end(),
-                            [&](const EditedCell& e) { return e.row == row && e.column == edit_column_; });
-    if (!seen) edited_.push_back({row, edit_column_, batch_.cell(row, edit_column_)});
+                            [&](const EditedCell& e) { return e.row_id == id && e.column == edit_column_; });
+    if (!seen) edited_.push_back({id, edit_column_, batch_.cell(row, edit_column_)});
     if (edit_column_ == Batch::kNewName) {
         batch_.set_new_name(row, std::move(text));
     } else {
@@ -89,10 +90,12 @@ bool CellEdit::end(bool keep) {
     std::vector<EditedCell> edited = std::exchange(edited_, {});
     if (keep || edited.empty()) return false;
     for (auto it = edited.rbegin(); it != edited.rend(); ++it) {
+        const std::optional<std::size_t> row = batch_.row_of(it->row_id);
+        if (!row) continue;
         if (it->column == Batch::kNewName) {
-            batch_.set_new_name(it->row, std::move(it->before));
+            batch_.set_new_name(*row, std::move(it->before));
         } else {
-            batch_.set_extension(it->row, std::move(it->before));
+            batch_.set_extension(*row, std::move(it->before));
         }
     }
     return true;

@@ -81,7 +81,7 @@ private:
     void forget_edits_of_other_rows();
 
     struct EditedCell {
-        std::size_t row;
+        std::uint32_t row_id;  // the row's file, wherever a sort has put it
         int column;
         std::string before;
     };

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace imaging {
@@ -37,6 +38,20 @@ struct ImageMetadata {
 // image of a format the reader knows. Never reads outside what the source holds.
 // A file cut short gives what its first bytes hold (its size may be missing).
 std::optional<ImageMetadata> read_image_metadata(const ByteSource& source);
+
+// Photos and videos that GDI+ does not open, by what the program's own
+// reader finds in their headers: camera RAW files and videos. Their capture
+// time reads like a photo's DateTimeOriginal, "YYYY:MM:DD HH:MM:SS".
+enum class MediaKind { None, CameraRaw, Video };
+struct MediaDate {
+    MediaKind kind = MediaKind::None;  // None: not a file of these kinds (an image, or nothing the reader knows)
+    std::string date;                  // empty when the file holds no capture time
+};
+
+// The kind of a file and its capture time. A TIFF is a camera RAW file only
+// under one of the RAW file endings (extension with its dot, any case): the
+// others carry their own signatures. Reads headers only, never image data.
+MediaDate read_media_date(const ByteSource& source, std::string_view extension);
 
 // True when the reader found a whole image header, with a width and a height
 // (for JPEG, a frame header): only then is a file an image. A file that only

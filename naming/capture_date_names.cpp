@@ -1,6 +1,7 @@
 #include "naming/capture_date_names.h"
 
 #include "filelist/split_name.h"
+#include "image/sources/byte_sources.h"
 #include "platform/pending_events.h"
 
 #include <algorithm>
@@ -24,13 +25,20 @@ bool is_unknown_date(const std::string& date) {
 
 }  // namespace
 
-std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,
-                                                const ImageLoadFailureNotice& notify_load_failure) {
-    platform::process_pending_events();
-    if (!image_.LoadFromFile(directory + file_name)) {
-        if (notify_load_failure) notify_load_failure();
-        return filelist::split_name(file_name).base;
+CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, const std::string& file_name) {
+    const std::string path = directory + file_name;
+    std::string date;
+    if (std::unique_ptr<imaging::ByteSource> source = imaging::open_file_source(path)) {
+        imaging::MediaDate media = imaging::read_media_date(*source, filelist::split_name(file_name).extension);
+        if (media.kind != imaging::MediaKind::None) {
+            date = std::move(media.date);
+            date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
+            if (is_unknown_date(date)) date.clear();
+            return CaptureTime{true, std::move(date)};
+        }
     }
+    platform::process_pending_events();
+    if (!image_.LoadFromFile(path)) return CaptureTime{};
 
     imaging::PropertyRecord record;
     image_.GetPropertyItem(kDateTimeOriginal, record);
@@ -38,11 +46,50 @@ std::string CaptureDateNamer::capture_date_name(const std::string& directory, co
     image_.Dispose();
     platform::process_pending_events();
 
-    std::string date = text_of(record);
+    date = text_of(record);
     date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
+    if (is_unknown_date(date)) date.clear();
+    return CaptureTime{true, std::move(date)};
+}
+
+std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,
+                                                const ImageLoadFailureNotice& notify_load_failure) {
+    CaptureTime time = read_capture_time(directory, file_name);
     platform::process_pending_events();
-    if (is_unknown_date(date)) return filelist::split_name(file_name).base;
-    return date;
+    if (!time.readable && notify_load_failure) notify_load_failure();
+    if (time.date.empty()) return filelist::split_name(file_name).base;
+    return std::move(time.date);
+}
+
+void CaptureDateNamer::remember(const filelist::Batch& batch, const std::string& file_name, const CaptureTime& time) {
+    if (remembered_generation_ != batch.generation() || remembered_directory_ != batch.base_directory()) {
+        remembered_.clear();
+        remembered_generation_ = batch.generation();
+        remembered_directory_ = batch.base_directory();
+    }
+    remembered_[file_name] = time.date;
+}
+
+std::optional<std::vector<std::string>> CaptureDateNamer::capture_times(const filelist::Batch& batch) {
+    const std::vector<std::string> names = batch.file_names();
+    const std::string directory = batch.base_directory();
+    const auto generation = batch.generation();
+    if (remembered_generation_ != generation || remembered_directory_ != directory) remembered_.clear();
+
+    std::vector<std::string> times;
+    times.reserve(names.size());
+    for (const std::string& name : names) {
+        if (auto known = remembered_.find(name); known != remembered_.end()) {
+            times.push_back(known->second);
+            continue;
+        }
+        CaptureTime time = read_capture_time(directory, name);
+        platform::process_pending_events();
+        if (batch.generation() != generation || platform::quit_requested()) return std::nullopt;
+        remember(batch, name, time);
+        times.push_back(std::move(time.date));
+    }
+    return times;
 }
 
 void CaptureDateNamer::build_capture_date_names(filelist::MainModel& model,
@@ -55,8 +102,12 @@ void CaptureDateNamer::build_capture_date_names(filelist::MainModel& model,
     const auto generation = batch.generation();
 
     for (std::size_t k = 0; k < names.size(); ++k) {
-        std::string name = capture_date_name(directory, names[k], notify_load_failure);
+        CaptureTime time = read_capture_time(directory, names[k]);
+        platform::process_pending_events();
+        if (!time.readable && notify_load_failure) notify_load_failure();
         if (batch.generation() != generation || platform::quit_requested()) return;
+        remember(batch, names[k], time);
+        std::string name = time.date.empty() ? filelist::split_name(names[k]).base : std::move(time.date);
         batch.set_new_name(k, std::move(name));
         platform::process_pending_events();
     }

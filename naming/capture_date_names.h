@@ -3,8 +3,12 @@
 #include "filelist/main_model.h"
 #include "image/image_file.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace naming {
 
@@ -12,8 +16,16 @@ namespace naming {
 // ("载入图片失败！") and waits until the message is dismissed.
 using ImageLoadFailureNotice = std::function<void()>;
 
+// When a file was taken, as the capture-date names read it.
+struct CaptureTime {
+    bool readable = false;  // an image the library opens, or a RAW file or video the reader knows
+    std::string date;       // "20080517 142345"; empty when the file holds no usable date
+};
+
 // The capture-date name builder with the program's one image object: each
 // photo is opened, its capture date read and the image let go before the next.
+// Camera RAW files and videos are read by the program's own reader, headers
+// only, whether or not the library can open them.
 class CaptureDateNamer {
 public:
     CaptureDateNamer() = default;
@@ -33,10 +45,25 @@ public:
     // emptied meanwhile, or the program is asked to end.
     void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
 
+    // The capture time of one chosen file in directory; never a message.
+    CaptureTime read_capture_time(const std::string& directory, const std::string& file_name);
+
+    // The capture time of every row of the batch (empty for none), for
+    // sorting: silently, each file read once per batch, pending window
+    // events processed in between. Nothing when the rows are replaced
+    // meanwhile or the program is asked to end.
+    std::optional<std::vector<std::string>> capture_times(const filelist::Batch& batch);
+
     // The program ends: an image still held is let go. False when none was.
     bool release_image() { return image_.Dispose(); }
 
 private:
+    void remember(const filelist::Batch& batch, const std::string& file_name, const CaptureTime& time);
+
+    // Times read for the rows of one batch, by file name.
+    std::uint64_t remembered_generation_ = 0;
+    std::string remembered_directory_;
+    std::unordered_map<std::string, std::string> remembered_;
     int lastStatus_ = 0;  // status of the image object's latest library call
     imaging::ImageFile image_{lastStatus_};
 };

@@ -156,12 +156,14 @@ std::uint64_t NaturalSorter::window_at(const KeyedName& k, std::size_t depth) co
     return window;
 }
 
-// Equal keys: names that differ in case or leading zeros only.
+bool NaturalSorter::natural_tie_less(const KeyedName& x, const KeyedName& y) const {
+    int order = natural_compare((*names_)[x.index], (*names_)[y.index]);
+    return order != 0 ? order < 0 : x.index < y.index;
+}
+
+// Equal keys: names that differ in case or leading zeros only, or not at all.
 void NaturalSorter::sort_ties(KeyedName* first, std::size_t n) {
-    const NameList& names = *names_;
-    std::sort(first, first + n, [&](const KeyedName& x, const KeyedName& y) {
-        return natural_compare(names[x.index], names[y.index]) < 0;
-    });
+    std::sort(first, first + n, [&](const KeyedName& x, const KeyedName& y) { return natural_tie_less(x, y); });
 }
 
 // Puts in order keys that agree before `depth`, each holding its window from
@@ -178,14 +180,13 @@ void NaturalSorter::sort_range(KeyedName* first, std::size_t n, std::size_t dept
     for (std::size_t i = 1; i < n; ++i) shortest = std::min(shortest, first[i].length);
 
     if (n < 32) {
-        const NameList& names = *names_;
         std::sort(first, first + n, [&](const KeyedName& x, const KeyedName& y) {
             std::uint64_t wx = x.window << (8 * skip), wy = y.window << (8 * skip);
             if (wx != wy) return wx < wy;
             std::string_view kx = std::string_view(keys_).substr(x.offset + depth, x.length - depth);
             std::string_view ky = std::string_view(keys_).substr(y.offset + depth, y.length - depth);
             int order = kx.compare(ky);
-            return order != 0 ? order < 0 : natural_compare(names[x.index], names[y.index]) < 0;
+            return order != 0 ? order < 0 : natural_tie_less(x, y);
         });
         return;
     }
@@ -231,6 +232,11 @@ void NaturalSorter::sort_range(KeyedName* first, std::size_t n, std::size_t dept
 }
 
 void NaturalSorter::sort(NameList& names) {
+    const std::vector<std::uint32_t>& indexes = order(names);
+    names.reorder([&](std::size_t k) { return indexes[k]; });
+}
+
+const std::vector<std::uint32_t>& NaturalSorter::order(const NameList& names) {
     names_ = &names;
     keys_.clear();
     order_.clear();
@@ -252,8 +258,10 @@ void NaturalSorter::sort(NameList& names) {
     for (KeyedName& k : order_) k.window = window_at(k, shared);
     sort_range(order_.data(), order_.size(), shared, shared);
 
-    names.reorder([&](std::size_t k) { return order_[k].index; });
+    indexes_.resize(order_.size());
+    for (std::size_t k = 0; k < order_.size(); ++k) indexes_[k] = order_[k].index;
     names_ = nullptr;
+    return indexes_;
 }
 
 void sort_naturally(std::vector<std::string>& names) {

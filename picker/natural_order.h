@@ -23,6 +23,10 @@ inline bool natural_less(std::string_view a, std::string_view b) { return natura
 class NaturalSorter {
 public:
     void sort(NameList& names);
+    // The order without moving the names: element k is the index of the name
+    // that goes to k. Names that are byte for byte the same keep their order.
+    // Valid until the next sort.
+    const std::vector<std::uint32_t>& order(const NameList& names);
 
 private:
     struct KeyedName {
@@ -33,12 +37,14 @@ private:
     };
     void sort_range(KeyedName* first, std::size_t n, std::size_t depth, std::size_t window_depth);
     void sort_ties(KeyedName* first, std::size_t n);
+    bool natural_tie_less(const KeyedName& x, const KeyedName& y) const;
     std::uint64_t window_at(const KeyedName& k, std::size_t depth) const;
 
     const NameList* names_ = nullptr;
     std::string keys_;
     std::vector<KeyedName> order_;
     std::vector<KeyedName> scratch_;
+    std::vector<std::uint32_t> indexes_;
 };
 
 // A one-off sort of a few names.

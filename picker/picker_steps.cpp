@@ -37,11 +37,44 @@ bool holds_separator(const std::string& type) {
 
 std::string selection_count_text(std::size_t n) { return "共选中 " + std::to_string(n) + " 个文件"; }
 
+// The wildcards of a type: "*.jpg;*.heic" holds two, as in Windows' own file
+// dialogs; blanks around each are no part of it.
+std::vector<std::string> wildcards_of(const std::string& type) {
+    std::vector<std::string> wildcards;
+    std::size_t start = 0;
+    while (start <= type.size()) {
+        std::size_t end = std::min(type.find(';', start), type.size());
+        std::size_t first = type.find_first_not_of(' ', start);
+        std::size_t last = type.find_last_not_of(' ', end == 0 ? 0 : end - 1);
+        if (first < end && last != std::string::npos && last >= first) {
+            wildcards.push_back(type.substr(first, last - first + 1));
+        }
+        start = end + 1;
+    }
+    return wildcards;
+}
+
 void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
                          NaturalSorter& sorter) {
+    // A wildcard reaching into another directory lists nothing, and neither
+    // does a type holding one.
     if (!holds_separator(type)) {
-        platform::find_files(directory, platform::WildcardPattern(type),
-                             [&](std::string_view name) { files.push_back(name); });
+        std::vector<std::string> wildcards = type.find(';') == std::string::npos ? std::vector<std::string>{type}
+                                                                                  : wildcards_of(type);
+        if (wildcards.size() == 1) {
+            platform::find_files(directory, platform::WildcardPattern(wildcards[0]),
+                                 [&](std::string_view name) { files.push_back(name); });
+        } else if (!wildcards.empty()) {
+            // One pass over the directory: a file that matches several
+            // wildcards is listed once.
+            std::vector<platform::WildcardPattern> patterns(wildcards.begin(), wildcards.end());
+            platform::find_files(directory, platform::WildcardPattern("*"), [&](std::string_view name) {
+                if (std::any_of(patterns.begin(), patterns.end(),
+                                [&](const platform::WildcardPattern& p) { return p.matches(name); })) {
+                    files.push_back(name);
+                }
+            });
+        }
     }
     sorter.sort(files);
 }

@@ -14,8 +14,9 @@ namespace picker {
 // on the picker's model and on the program-wide state; the window only shows
 // the result. "取消" has no step: cancelling changes nothing.
 
-// Appends the files of directory that match the wildcard type ("*.jpg") to
-// files, then puts files in name order. Directories never appear. A type
+// Appends the files of directory that match the wildcard type ("*.jpg", or
+// several separated by ';': "*.jpg;*.heic") to files, each file once, then
+// puts files in name order. Directories never appear. A type
 // that holds a path separator would search another directory than the one
 // shown, and matches nothing.
 void list_matching_files(const std::string& directory, const std::string& type, NameList& files, NaturalSorter& sorter);

@@ -29,6 +29,13 @@ void RenameRun::show_result(filelist::MainModel& model, std::size_t row, const c
     if (last_run_ && model.state.batch.generation() == last_run_->generation) model.state.batch.set_result(row, result);
 }
 
+// The table may have been sorted since the run: the result goes to the row
+// that holds the step's file now.
+void RenameRun::show_step_result(filelist::MainModel& model, std::size_t step, const char* result) const {
+    if (!last_run_ || step >= last_run_->row_ids.size()) return;
+    if (auto row = model.state.batch.row_of(last_run_->row_ids[step])) show_result(model, *row, result);
+}
+
 void RenameRun::rename_all(filelist::MainModel& model, std::size_t count) { run(model, count, false); }
 
 void RenameRun::rename_in_dependency_order(filelist::MainModel& model) {
@@ -79,6 +86,7 @@ void RenameRun::run(filelist::MainModel& model, std::size_t count, bool by_depen
         agenda.push_back({row, run.steps.size()});
         run.steps.push_back({std::move(from), std::move(to), file_of_row[row]});
         run.rows.push_back(row);
+        run.row_ids.push_back(rows.row_id(row));
         cycle_of_step.push_back(cycle);
     };
     if (by_dependencies) {
@@ -199,7 +207,7 @@ void RenameRun::undo_last_run(filelist::MainModel& model) {
     undo_steps(run.directory, run.steps, order, [&](std::size_t k, UndoResult result) {
         const bool undone = result == UndoResult::Undone;
         if (journal_ && !run.id.empty()) journal_->record_undo(run.place, run.id, k, undone);
-        show_result(model, run.rows[k], undone ? "已撤销" : "撤销失败");
+        show_step_result(model, k, undone ? "已撤销" : "撤销失败");
         platform::process_pending_events();
         return !platform::quit_requested();
     });
@@ -211,7 +219,7 @@ void RenameRun::undo_last_run(filelist::MainModel& model) {
 void RenameRun::undone_elsewhere(filelist::MainModel& model, const std::string& run_id, std::size_t step, bool undone) {
     if (!last_run_ || last_run_->id.empty() || last_run_->id != run_id || step >= last_run_->steps.size()) return;
     last_run_->to_undo[step] = false;
-    show_result(model, last_run_->rows[step], undone ? "已撤销" : "撤销失败");
+    show_step_result(model, step, undone ? "已撤销" : "撤销失败");
 }
 
 }  // namespace renaming

@@ -111,10 +111,11 @@ bool is_tiff_header(ByteView bytes) {
     return bytes.matches(0, std::string_view("II*\0", 4)) || bytes.matches(0, std::string_view("MM\0*", 4));
 }
 
-std::optional<TiffContents> read_tiff(const ByteSource& tiff) {
+std::optional<TiffContents> read_tiff(const ByteSource& tiff, bool any_signature) {
     std::vector<std::uint8_t> header_bytes = read_up_to(tiff, 0, kHeaderSize);
     ByteView header(header_bytes);
-    if (!is_tiff_header(header)) return std::nullopt;
+    const bool byte_order = header.matches(0, "II") || header.matches(0, "MM");
+    if (!(any_signature ? byte_order : is_tiff_header(header))) return std::nullopt;
     ByteOrder order = header.u8(0) == 'I' ? ByteOrder::Little : ByteOrder::Big;
     if (!header.has(4, 4)) return TiffContents{};
     return IfdWalk(tiff, order).run(header.u32(4, order));

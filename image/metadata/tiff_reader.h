@@ -30,8 +30,10 @@ bool is_tiff_header(ByteView bytes);
 
 // Reads a TIFF block (a TIFF file, or the EXIF block of another format) that
 // starts at offset 0 of the source, whose offsets count from there. Nothing
-// when there is no TIFF header; fields that lie outside the source are left out.
-std::optional<TiffContents> read_tiff(const ByteSource& tiff);
+// when there is no TIFF header; fields that lie outside the source are left
+// out. With any_signature, the number after the byte order may be another
+// than 42, as RAW files of some cameras have it (Olympus, Panasonic).
+std::optional<TiffContents> read_tiff(const ByteSource& tiff, bool any_signature = false);
 
 }  // namespace metadata
 

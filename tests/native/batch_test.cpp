@@ -36,6 +36,7 @@ struct RecordingObserver : Batch::Observer {
     void rows_replaced(std::size_t n) override { replaced.push_back(n); }
     void row_changed(std::size_t row) override { changed.push_back(row); }
     void marks_changed() override {}
+    void rows_reordered(const std::vector<std::size_t>&) override {}
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "filelist/main_model.h"
 #include "image_builders.h"
+#include "media_builders.h"
 #include "naming/capture_date_names.h"
 #include "naming/numbering_rule.h"
 #include "rename/rename_run.h"
@@ -165,4 +166,30 @@ TEST_F(CaptureDateTest, BuilderStopsWhenAnotherChoiceReplacesTheTable) {
     EXPECT_EQ(model.state.batch.row_count(), 1u);
     EXPECT_EQ(model.state.batch.cell(0, Batch::kNewName), "");
     EXPECT_EQ(model.state.batch.new_names(), std::vector<std::string>{""});
+}
+
+// RAW files and videos get their dates without a notice, readable by the
+// image library or not; only a file of no kind the program knows gets one.
+TEST_F(CaptureDateTest, RawFilesAndVideosAreNamedWithoutANotice) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    test_media::MovieOptions movie;
+    movie.created = test_media::movie_time(1325375999);
+    dir.write("IMG_0001.CR2", text_of(test_media::raw_tiff("2011:12:31 23:59:59")));
+    dir.write("clip.mov", text_of(test_media::movie_file(movie)));
+    dir.write("undated.mp4", text_of(test_media::movie_file({})));
+    dir.write("notes.txt", "not a picture");
+    choose({"IMG_0001.CR2", "clip.mov", "undated.mp4", "notes.txt"});
+    namer.build_capture_date_names(model, notice);
+    EXPECT_EQ(model.state.batch.new_names(),
+              (std::vector<std::string>{"20111231 235959", "20111231 235959", "undated", "notes"}));
+    EXPECT_EQ(notices, 1);
+
+    // A sort reads the same times, silently, and each file once.
+    dir.write("clip.mov", "changed since");
+    EXPECT_EQ(namer.capture_times(model.state.batch),
+              (std::vector<std::string>{"20111231 235959", "20111231 235959", "", ""}));
+    EXPECT_EQ(notices, 1);
+    unsetenv("TZ");
+    tzset();
 }

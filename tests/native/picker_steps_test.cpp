@@ -69,6 +69,11 @@ TEST_F(PickerTest, ListsMatchingFilesOnlySortedByName) {
     EXPECT_EQ(list_matching_files(photos, ""), Names{});
     EXPECT_EQ(list_matching_files(empty, "*.*"), Names{});
     EXPECT_EQ(list_matching_files(root.path() + "/missing", "*.*"), Names{});
+    // Several wildcards at once: each file once, however many it matches.
+    EXPECT_EQ(list_matching_files(photos, "*.txt;*.jpg; img_*.*;"),
+              (Names{"img_1.jpg", "IMG_2.JPG", "IMG_10.jpg", "notes.txt", "照片.jpg"}));
+    EXPECT_EQ(list_matching_files(photos, ";;"), Names{});
+    EXPECT_EQ(list_matching_files(photos, "*.jpg;../other/*.jpg"), Names{});
 }
 
 TEST_F(PickerTest, TypesThatReachIntoAnotherDirectoryMatchNothing) {

@@ -1,0 +1,103 @@
+#include "image/image_metadata.h"
+
+#include "image/metadata/byte_view.h"
+#include "image/metadata/media_readers.h"
+#include "image/metadata/source_reads.h"
+#include "image/metadata/tiff_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+namespace imaging {
+
+namespace metadata {
+
+namespace {
+
+constexpr std::int32_t kDateTimeOriginal = 0x9003;
+
+// The RAW formats that are TIFF files and carry no signature of their own.
+constexpr std::array<std::string_view, 10> kTiffRawEndings = {".cr2", ".nef", ".nrw", ".arw", ".sr2",
+                                                              ".srw", ".dng", ".pef", ".iiq", ".3fr"};
+
+bool is_tiff_raw_ending(std::string_view extension) {
+    std::string lower(extension);
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return std::find(kTiffRawEndings.begin(), kTiffRawEndings.end(), lower) != kTiffRawEndings.end();
+}
+
+}  // namespace
+
+std::optional<std::string> original_date(const std::vector<PropertyRecord>& properties) {
+    for (const PropertyRecord& p : properties) {
+        if (p.id != kDateTimeOriginal) continue;
+        auto end = std::find(p.value.begin(), p.value.end(), std::uint8_t{0});
+        std::string date(p.value.begin(), end);
+        if (date.empty()) return std::nullopt;
+        return date;
+    }
+    return std::nullopt;
+}
+
+std::string exif_date_text(const platform::CivilTime& t) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return text;
+}
+
+std::optional<std::string> local_date_text(std::int64_t unix_seconds) {
+    std::optional<platform::CivilTime> local = platform::local_time_at(unix_seconds);
+    if (!local || local->year < 1 || local->year > 9999) return std::nullopt;
+    return exif_date_text(*local);
+}
+
+std::string counted_date_text(std::int64_t seconds) {
+    // Days and seconds into the day, to a civil date (proleptic Gregorian).
+    std::int64_t days = seconds / 86400, rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097, doe = days - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+    platform::CivilTime t;
+    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return exif_date_text(t);
+}
+
+}  // namespace metadata
+
+// Picks the container by its signature; only a plain TIFF needs the file's
+// ending to tell a RAW file from a TIFF photo.
+MediaDate read_media_date(const ByteSource& source, std::string_view extension) {
+    using namespace metadata;
+    std::vector<std::uint8_t> bytes = read_up_to(source, 0, 16);
+    ByteView head(bytes);
+    auto raw = [](std::optional<std::string> date) { return MediaDate{MediaKind::CameraRaw, date.value_or("")}; };
+    auto video = [](std::optional<std::string> date) { return MediaDate{MediaKind::Video, date.value_or("")}; };
+
+    if (head.matches(0, "FOVb")) return raw(x3f_date(source));
+    if (head.matches(0, "FUJIFILMCCD-RAW")) return raw(raf_date(source));
+    if (head.matches(0, std::string_view("\0MRM", 4))) return raw(mrw_date(source));
+    if ((head.matches(0, "II") || head.matches(0, "MM")) && head.matches(6, "HEAPCCDR")) return raw(crw_date(source));
+    if (head.matches(4, "ftypcrx ")) return raw(cr3_date(source));
+    if (is_raw_tiff_header(head)) return raw(raw_tiff_date(source));
+    if (is_tiff_header(head) && is_tiff_raw_ending(extension)) return raw(raw_tiff_date(source));
+    if (head.matches(0, "RIFF") && head.matches(8, "AVI ")) return video(avi_date(source));
+    if (is_quicktime_video(source)) return video(quicktime_date(source));
+    std::vector<std::uint8_t> packets = read_up_to(source, 0, 4 * 192 + 8);
+    if (is_mpeg_ts(ByteView(packets))) return video(mpeg_ts_date(source));
+    return {};
+}
+
+}  // namespace imaging
