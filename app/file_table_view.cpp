@@ -324,27 +324,29 @@ void FileTableView::rows_reordered(const std::vector<std::size_t>& moved_from) {
         ShowWindow(editor_, SW_HIDE);
         cell_edit_.end(true);
     }
-    std::vector<std::size_t> moved_to(moved_from.size());
-    for (std::size_t k = 0; k < moved_from.size(); ++k) moved_to[moved_from[k]] = k;
-    std::vector<int> selected;
-    for (int row = ListView_GetNextItem(table_, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(table_, row, LVNI_SELECTED)) {
-        selected.push_back(row);
-    }
+    const int selected_count = ListView_GetSelectedCount(table_);
     const int focused = ListView_GetNextItem(table_, -1, LVNI_FOCUSED);
-    const bool all_selected = selected.size() == moved_from.size();
-    if (!all_selected) {
-        ListView_SetItemState(table_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (int row : selected) {
-            if (static_cast<std::size_t>(row) < moved_to.size()) {
+    // Under Wine each selection call walks the list: none is made when
+    // nothing needs to move (a table of 100,000 rows, no row selected).
+    if (selected_count > 0 || focused >= 0) {
+        std::vector<std::size_t> moved_to(moved_from.size());
+        for (std::size_t k = 0; k < moved_from.size(); ++k) moved_to[moved_from[k]] = k;
+        if (selected_count > 0 && static_cast<std::size_t>(selected_count) < moved_from.size()) {
+            std::vector<int> selected;
+            for (int row = ListView_GetNextItem(table_, -1, LVNI_SELECTED); row >= 0;
+                 row = ListView_GetNextItem(table_, row, LVNI_SELECTED)) {
+                selected.push_back(row);
+            }
+            ListView_SetItemState(table_, -1, 0, LVIS_SELECTED);
+            for (int row : selected) {
                 ListView_SetItemState(table_, static_cast<int>(moved_to[row]), LVIS_SELECTED, LVIS_SELECTED);
             }
         }
-    }
-    if (focused >= 0 && static_cast<std::size_t>(focused) < moved_to.size()) {
-        const int now = static_cast<int>(moved_to[focused]);
-        ListView_SetItemState(table_, now, LVIS_FOCUSED, LVIS_FOCUSED);
-        ListView_EnsureVisible(table_, now, FALSE);
+        if (focused >= 0 && static_cast<std::size_t>(focused) < moved_to.size()) {
+            const int now = static_cast<int>(moved_to[focused]);
+            ListView_SetItemState(table_, now, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_EnsureVisible(table_, now, FALSE);
+        }
     }
     changed_first_ = 1;
     changed_last_ = 0;

@@ -1,5 +1,6 @@
 #include "bench_support.h"
 
+#include "platform/pending_events.h"
 #include "platform/win32/text.h"
 
 #include <cstdio>
@@ -39,6 +40,12 @@ void BenchDirectory::write(const std::string& name, const std::vector<std::uint8
 
 void BenchDirectory::link(const std::string& existing, const std::string& name) const {
     CreateHardLinkW(widen(path_ + name).c_str(), widen(path_ + existing).c_str(), nullptr);
+}
+
+void settle(HWND table) {
+    platform::process_pending_events();
+    UpdateWindow(table);
+    platform::process_pending_events();
 }
 
 std::string numbered(const char* prefix, int i, const char* extension) {

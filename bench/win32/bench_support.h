@@ -33,6 +33,9 @@ private:
     std::string path_;
 };
 
+// Runs every queued window event, then lets the table paint what changed.
+void settle(HWND table);
+
 // prefix, then i in five digits, then extension: IMG_00042.jpg.
 std::string numbered(const char* prefix, int i, const char* extension);
 

@@ -31,6 +31,7 @@ using bench::BenchDirectory;
 using bench::Clock;
 using bench::numbered;
 using bench::seconds_since;
+using bench::settle;
 using platform::win32::widen;
 
 // Names n photos after their capture date through the Windows image object.
@@ -77,13 +78,6 @@ BENCHMARK(BM_CaptureDatesOfCameraPhotosAgainstTinyOnes)
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-
-// Runs every queued window event, then lets the table paint what changed.
-void settle(HWND table) {
-    platform::process_pending_events();
-    UpdateWindow(table);
-    platform::process_pending_events();
-}
 
 // Target: 100,000 names shown within 1.5 s of the numbering window's 确定.
 void BM_SequentialNamesIntoTheMainWindow(benchmark::State& state) {

@@ -1,6 +1,8 @@
 // Writes the fuzzer's seed corpus into the directory given as the argument:
-// one file per kind of image the tests build, with and without EXIF.
+// one file per kind of image the tests build, with and without EXIF, and
+// one per kind of RAW file and video.
 #include "../native/image_builders.h"
+#include "../native/media_builders.h"
 
 #include <cstdio>
 #include <fstream>
@@ -48,6 +50,18 @@ int main(int argc, char** argv) {
         {"bmp", bmp_file(3, -3)},
         {"gif", gif_file(3, 3)},
         {"icon", icon_file(16, 16)},
+        {"raw-tiff-orf", test_media::raw_tiff(date, "RO")},
+        {"raw-tiff-rw2-be", test_media::raw_tiff(date, std::string_view("U\0", 2), true)},
+        {"cr3", test_media::cr3_file(date)},
+        {"crw", test_media::crw_file(1325375999)},
+        {"raf", test_media::raf_file(date)},
+        {"mrw", test_media::mrw_file(date)},
+        {"x3f", test_media::x3f_file("1325375999")},
+        {"mov-apple-keys", test_media::movie_file({"qt  ", 3400000000, 0, "2023-07-01T08:00:00-0500", false, false})},
+        {"mp4-v1-udta-meta", test_media::movie_file({"", 3400000000, 1, "2023-07-01T08:00:00Z", true, true})},
+        {"avi-idit", test_media::avi_file("THU OCT 26 16:46:00 2006\n")},
+        {"mts", test_media::avchd_file({2009, 8, 1, 14, 0, 0}, false)},
+        {"m2ts", test_media::avchd_file({2009, 8, 1, 14, 0, 0}, true)},
     };
     for (const auto& [name, bytes] : seeds) {
         std::ofstream out(std::string(argv[1]) + "/" + name, std::ios::binary);

@@ -1,6 +1,8 @@
 // libFuzzer target: any bytes through the metadata reader, straight from
 // memory and through the read-ahead that file sources use (both must agree),
-// and through the portable image object. Built and run by tools/run-fuzzer.sh.
+// through the portable image object, and through the reader of RAW files'
+// and videos' capture times, as a file of no particular ending and as a
+// TIFF-based RAW file. Built and run by tools/run-fuzzer.sh.
 #include "image/sources/byte_sources.h"
 #include "image/image_file.h"
 #include "image/image_metadata.h"
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <span>
+#include <string_view>
 
 using namespace imaging;
 
@@ -36,9 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    for (std::string_view extension : {"", ".nef"}) {
+        MediaDate media = read_media_date(MemorySource(bytes), extension);
+        MediaDate media_ahead = read_media_date(ReadAheadSource(std::make_unique<MemorySource>(bytes)), extension);
+        if (media.kind != media_ahead.kind || media.date != media_ahead.date) std::abort();
+        if (media.kind == MediaKind::None && !media.date.empty()) std::abort();
+    }
+
     int status = 0;
     ImageFile file(status);
-    if (file.LoadFromBytes(bytes) != image.has_value()) std::abort();
+    if (file.LoadFromBytes(bytes) != (image && has_image_header(*image))) std::abort();
     PropertyRecord date;
     file.GetPropertyItem(36867, date);
     std::vector<std::int32_t> ids;

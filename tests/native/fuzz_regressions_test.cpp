@@ -26,9 +26,10 @@ TEST(FuzzRegressions, EveryKeptInputReadsCleanly) {
                 EXPECT_EQ(static_cast<std::size_t>(p.length), p.value.size());
             }
         }
+        for (const char* extension : {"", ".nef"}) read_media_date(MemorySource(bytes), extension);
         int status = 0;
         ImageFile file(status);
-        EXPECT_EQ(file.LoadFromBytes(bytes), image.has_value());
+        EXPECT_EQ(file.LoadFromBytes(bytes), image && has_image_header(*image));
         PropertyRecord date;
         file.GetPropertyItem(36867, date);
         file.Dispose();
