@@ -19,7 +19,8 @@ namespace {
 void BM_SortRowsByNameAgainstFill(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < n; ++i) names.push_back((i % 3 ? "IMG_" : "DSC_") + std::to_string(100000 + i) + ".JPG");
+    for (std::size_t i = 0; i < n; ++i)
+        names.push_back((i % 3 ? "IMG_" : "DSC_") + std::to_string(100000 + i) + ".JPG");
     std::shuffle(names.begin(), names.end(), std::mt19937(7));
     AppState app;
     TableSort sort;

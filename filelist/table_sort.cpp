@@ -10,9 +10,7 @@ bool is_sortable_column(int column) { return column >= Batch::kOriginalName && c
 
 }  // namespace
 
-int TableSort::sorted_column(const Batch& batch) const {
-    return generation_ == batch.generation() ? column_ : -1;
-}
+int TableSort::sorted_column(const Batch& batch) const { return generation_ == batch.generation() ? column_ : -1; }
 
 // The rows in the natural order of a column's texts; equal texts keep their order.
 std::vector<std::size_t> TableSort::name_order(const Batch& batch, int column) {

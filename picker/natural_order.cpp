@@ -228,7 +228,8 @@ void NaturalSorter::sort_range(KeyedName* first, std::size_t n, std::size_t dept
     for (std::size_t i = 0; i < n; ++i) scratch_[place[bucket_of(first[i])]++] = first[i];
     std::copy(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(n), first);
     if (low == 0) sort_ties(first, count[0]);
-    for (unsigned b = std::max(low, 1u); b <= high; ++b) sort_range(first + start[b], count[b], depth + 1, window_depth);
+    for (unsigned b = std::max(low, 1u); b <= high; ++b)
+        sort_range(first + start[b], count[b], depth + 1, window_depth);
 }
 
 void NaturalSorter::sort(NameList& names) {

@@ -59,8 +59,8 @@ void list_matching_files(const std::string& directory, const std::string& type, 
     // A wildcard reaching into another directory lists nothing, and neither
     // does a type holding one.
     if (!holds_separator(type)) {
-        std::vector<std::string> wildcards = type.find(';') == std::string::npos ? std::vector<std::string>{type}
-                                                                                  : wildcards_of(type);
+        std::vector<std::string> wildcards =
+            type.find(';') == std::string::npos ? std::vector<std::string>{type} : wildcards_of(type);
         if (wildcards.size() == 1) {
             platform::find_files(directory, platform::WildcardPattern(wildcards[0]),
                                  [&](std::string_view name) { files.push_back(name); });

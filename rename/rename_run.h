@@ -70,9 +70,9 @@ private:
         std::size_t place = 0;  // which journal holds it
         std::string directory;
         std::vector<JournalStep> steps;
-        std::vector<std::size_t> rows;        // the table row of each step, while the run lasts
-        std::vector<std::uint32_t> row_ids;   // and the row's id, which follows it when the table is sorted
-        std::vector<bool> to_undo;      // renamed, and not undone yet
+        std::vector<std::size_t> rows;       // the table row of each step, while the run lasts
+        std::vector<std::uint32_t> row_ids;  // and the row's id, which follows it when the table is sorted
+        std::vector<bool> to_undo;           // renamed, and not undone yet
         std::uint64_t generation = 0;
     };
     void show_result(filelist::MainModel& model, std::size_t row, const char* result) const;

@@ -19,8 +19,8 @@ constexpr std::uint32_t kMaxDateChunk = 64;
 
 bool digits(std::string_view text, std::size_t at, std::size_t n) {
     if (at > text.size() || n > text.size() - at) return false;
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(at + n),
-                       [](char c) { return c >= '0' && c <= '9'; });
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at),
+                       text.begin() + static_cast<std::ptrdiff_t>(at + n), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The dates cameras write in IDIT: "2005:08:17 11:42:43" (or with / or -)
@@ -29,7 +29,8 @@ std::optional<std::string> idit_date(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     if (digits(text, 0, 4) && digits(text, 5, 2) && digits(text, 8, 2) && digits(text, 11, 2) && digits(text, 14, 2)) {
         std::string date = "0000:00:00 00:00:00";
-        for (int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15}) date[static_cast<std::size_t>(i)] = text[static_cast<std::size_t>(i)];
+        for (int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15})
+            date[static_cast<std::size_t>(i)] = text[static_cast<std::size_t>(i)];
         if (digits(text, 17, 2)) {
             date[17] = text[17];
             date[18] = text[18];

@@ -45,7 +45,8 @@ std::optional<std::string> cr3_date(const ByteSource& file) {
             const std::uint64_t inner = at + box->header_size + kCanonUuid.size();
             auto cmt2 = find_box(file, inner, at + box->size, "CMT2");
             if (!cmt2) return std::nullopt;
-            SourceWindow exif(file, cmt2->first + cmt2->second.header_size, cmt2->second.size - cmt2->second.header_size);
+            SourceWindow exif(file, cmt2->first + cmt2->second.header_size,
+                              cmt2->second.size - cmt2->second.header_size);
             std::optional<TiffContents> contents = read_tiff(exif);
             return contents ? original_date(contents->properties) : std::nullopt;
         }

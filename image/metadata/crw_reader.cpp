@@ -33,7 +33,8 @@ std::optional<std::uint32_t> captured_time(const ByteSource& file, std::uint64_t
     if (count_bytes.size() != 2) return std::nullopt;
     std::uint64_t count = std::min<std::uint64_t>(ByteView(count_bytes).u16(0, order), kMaxRecords);
     count = std::min(count, (length - 4 - table - 2) / kRecordSize);  // records inside the heap only
-    std::vector<std::uint8_t> record_bytes = read_up_to(file, start + table + 2, static_cast<std::size_t>(count * kRecordSize));
+    std::vector<std::uint8_t> record_bytes =
+        read_up_to(file, start + table + 2, static_cast<std::size_t>(count * kRecordSize));
     ByteView records(record_bytes);
     for (std::uint64_t at = 0; records.has(at, kRecordSize); at += kRecordSize) {
         const std::uint16_t type = records.u16(at, order);

@@ -10,7 +10,7 @@ namespace metadata {
 namespace {
 
 constexpr std::size_t kPacket = 188;
-constexpr int kMaxPackets = 20000;          // about 4 MB of a stream: its first seconds
+constexpr int kMaxPackets = 20000;  // about 4 MB of a stream: its first seconds
 constexpr std::size_t kMaxVideoBytes = 1u << 20;
 constexpr std::size_t kChunkPackets = 256;  // read at a time
 // The SEI user data that AVCHD cameras fill with MDPM: this UUID, then "MDPM".
@@ -22,13 +22,16 @@ std::size_t packet_stride(ByteView head, std::size_t& sync) {
     for (std::size_t stride : {std::size_t{188}, std::size_t{192}}) {
         sync = stride == 188 ? 0 : 4;
         bool all = true;
-        for (std::size_t i = 0; i < 4; ++i) all = all && head.u8(sync + i * stride) == 0x47 && head.has(sync + i * stride, 1);
+        for (std::size_t i = 0; i < 4; ++i)
+            all = all && head.u8(sync + i * stride) == 0x47 && head.has(sync + i * stride, 1);
         if (all) return stride;
     }
     return 0;
 }
 
-std::uint16_t pid_of(ByteView packet) { return static_cast<std::uint16_t>(((packet.u8(1) & 0x1F) << 8) | packet.u8(2)); }
+std::uint16_t pid_of(ByteView packet) {
+    return static_cast<std::uint16_t>(((packet.u8(1) & 0x1F) << 8) | packet.u8(2));
+}
 
 // The payload of a packet, past its adaptation field.
 ByteView payload_of(ByteView packet) {
@@ -68,7 +71,6 @@ std::optional<std::string> mdpm_date(const std::vector<std::uint8_t>& stream) {
     ByteView view(bytes);
     std::uint64_t at = static_cast<std::uint64_t>(found - bytes.begin()) + kMdpmId.size();
     const std::uint8_t count = view.u8(at++);
-    std::optional<platform::CivilTime> time;
     platform::CivilTime t;
     bool have_date = false, have_time = false;
     for (std::uint8_t i = 0; i < count && view.has(at, 5); ++i, at += 5) {
@@ -105,8 +107,10 @@ std::optional<std::string> mpeg_ts_date(const ByteSource& file) {
     if (stride == 0) return std::nullopt;
     int pmt_pid = -1, video_pid = -1;
     std::vector<std::uint8_t> video;
-    for (int first = 0; first < kMaxPackets && video.size() < kMaxVideoBytes; first += static_cast<int>(kChunkPackets)) {
-        std::vector<std::uint8_t> chunk = read_up_to(file, static_cast<std::uint64_t>(first) * stride, kChunkPackets * stride);
+    for (int first = 0; first < kMaxPackets && video.size() < kMaxVideoBytes;
+         first += static_cast<int>(kChunkPackets)) {
+        std::vector<std::uint8_t> chunk =
+            read_up_to(file, static_cast<std::uint64_t>(first) * stride, kChunkPackets * stride);
         if (chunk.size() < stride) break;
         for (std::size_t at = 0; at + stride <= chunk.size(); at += stride) {
             ByteView packet = ByteView(chunk).sub(at + sync, kPacket);

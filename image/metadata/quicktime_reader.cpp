@@ -21,7 +21,7 @@ constexpr std::int64_t kMovieEpochGap = 2082844800LL;
 constexpr std::string_view kCreationDateKey = "com.apple.quicktime.creationdate";
 // Brands of still images kept in the same boxes: HEIF and AVIF photos, Canon's CR3.
 constexpr std::array<std::string_view, 13> kStillBrands = {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1",
-                                                          "msf1", "avif", "avis", "crx ", "jp2 ", "jpx "};
+                                                           "msf1", "avif", "avis", "crx ", "jp2 ", "jpx "};
 // Boxes an old QuickTime movie may start with, without ftyp.
 constexpr std::array<std::string_view, 6> kFirstMovieBoxes = {"moov", "mdat", "wide", "free", "skip", "pnot"};
 

@@ -50,7 +50,8 @@ private:
         // A truncated IFD gives the entries that are wholly inside the source.
         std::uint64_t room = (size_ - ifd.offset - 2) / kEntrySize;
         count = std::min({count, room, std::uint64_t{kMaxEntriesPerIfd}});
-        std::vector<std::uint8_t> table = read_up_to(source_, ifd.offset + 2, static_cast<std::size_t>(count * kEntrySize));
+        std::vector<std::uint8_t> table =
+            read_up_to(source_, ifd.offset + 2, static_cast<std::size_t>(count * kEntrySize));
         ByteView entries(table);
         out_.properties.reserve(out_.properties.size() + static_cast<std::size_t>(count));
         for (std::uint64_t at = 0; entries.has(at, kEntrySize); at += kEntrySize) {

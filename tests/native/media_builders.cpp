@@ -261,7 +261,8 @@ std::uint32_t mpeg_crc(const Bytes& bytes) {
 
 // A section with its length and CRC filled in.
 Bytes psi_section(std::uint8_t table, const Bytes& body) {
-    Bytes s{table, static_cast<std::uint8_t>(0xB0 | ((body.size() + 4) >> 8)), static_cast<std::uint8_t>(body.size() + 4)};
+    Bytes s{table, static_cast<std::uint8_t>(0xB0 | ((body.size() + 4) >> 8)),
+            static_cast<std::uint8_t>(body.size() + 4)};
     add(s, body);
     u32be(s, mpeg_crc(s));
     return s;
@@ -313,8 +314,8 @@ Bytes avchd_file(const AvchdTime& t, bool m2ts) {
     Bytes pmt_body;
     u16be(pmt_body, 1);
     add(pmt_body, Bytes{0xC1, 0x00, 0x00});
-    u16be(pmt_body, 0xF011);  // PCR PID
-    u16be(pmt_body, 0xF000);  // no program descriptors
+    u16be(pmt_body, 0xF011);     // PCR PID
+    u16be(pmt_body, 0xF000);     // no program descriptors
     add(pmt_body, Bytes{0x1B});  // H.264 …
     u16be(pmt_body, 0xF011);     // … on PID 0x1011
     u16be(pmt_body, 0xF000);

@@ -44,7 +44,9 @@ struct MovieOptions {
 };
 Bytes movie_file(const MovieOptions& options);
 // Seconds since 1904-01-01 UTC of a moment given in seconds since 1970 UTC.
-constexpr std::uint64_t movie_time(std::int64_t unix_seconds) { return static_cast<std::uint64_t>(unix_seconds + 2082844800LL); }
+constexpr std::uint64_t movie_time(std::int64_t unix_seconds) {
+    return static_cast<std::uint64_t>(unix_seconds + 2082844800LL);
+}
 
 // AVI: RIFF "AVI ", LIST hdrl with avih and, when not empty, IDIT, then LIST movi.
 Bytes avi_file(std::string_view idit);

@@ -103,7 +103,7 @@ TEST_F(PhoneCameraFolderTest, AMixedFolderIsNamedByDateWithOneBoxForTheTextFile)
     HWND types = picker_control(kTypeList);
     driver::choose_combo_box_item(types, static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0)) - 1);
     EXPECT_EQ(driver::list_box_items(files()), (Texts{"clip.mp4", "DSC_0003.NEF", "IMG_0001.CR2", "IMG_0001.JPG",
-                                                       "IMG_0002.CR3", "IMG_5000.MOV", "说明.txt"}));
+                                                      "IMG_0002.CR3", "IMG_5000.MOV", "说明.txt"}));
     driver::click(picker_control(kSelectAllButton));
     driver::click(picker_control(kConfirmButton));
     ASSERT_EQ(driver::list_view_rows(table()), 7);
@@ -178,4 +178,18 @@ TEST_F(PhoneCameraFolderTest, ACameraAndAPhoneFolderSortedByDateIsNumberedInShoo
     driver::press_key(table(), 'Z', true);
     EXPECT_EQ(column(Batch::kResult), Texts(6, "已撤销"));
     EXPECT_EQ(folder.contents(), files);
+}
+
+// Run with --gtest_also_run_disabled_tests to look at a table sorted by name, reversed.
+TEST_F(PhoneCameraFolderTest, DISABLED_Screenshot) {
+    std::vector<std::string> paths;
+    for (const char* name : {"IMG_0001.CR2", "IMG_0001.JPG", "IMG_0002.JPG", "IMG_5000.MOV", "readme.txt"}) {
+        folder.write(name, name);
+        paths.push_back(folder.path(name));
+    }
+    driver::drop_files(window->hwnd(), paths);
+    click_header(Batch::kOriginalName);
+    click_header(Batch::kOriginalName);
+    driver::select_list_view_row(table(), 1);
+    EXPECT_TRUE(driver::save_screenshot(L"sorted-table.bmp", window->hwnd()));
 }
