@@ -2,6 +2,7 @@
 #include "filelist/split_name.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace filelist {
@@ -85,6 +86,10 @@ namespace {
 template <typename T>
 void move_into_order(std::vector<T>& values, const std::vector<std::size_t>& order, std::vector<T>& spare) {
     if (values.empty()) return;
+    // A column of empty cells (no new names or results yet) stays as it is.
+    if constexpr (std::is_same_v<T, std::string>) {
+        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) return;
+    }
     spare.clear();
     spare.reserve(values.size());
     for (std::size_t from : order) spare.push_back(std::move(values[from]));
