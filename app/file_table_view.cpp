@@ -1,13 +1,13 @@
 #include "app/file_table_view.h"
 
 #include "platform/pending_events.h"
+#include "platform/win32/list_view.h"
 #include "platform/win32/text.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 #include <utility>
 
 namespace app {
@@ -22,11 +22,7 @@ constexpr COLORREF kMarkedSelectionColour = RGB(255, 214, 214);
 constexpr auto kLongLoopRedrawInterval = std::chrono::milliseconds(50);
 constexpr UINT_PTR kTableSubclassId = 1;
 
-struct ColumnDesign {
-    const char* header;
-    int width;  // pixels at 96 DPI
-};
-constexpr std::array<ColumnDesign, Batch::kColumnCount> kColumns = {{
+constexpr std::array<platform::win32::ListColumn, Batch::kColumnCount> kColumns = {{
     {"序", 40},
     {"原名称", 150},
     {"新名称", 150},
@@ -34,15 +30,6 @@ constexpr std::array<ColumnDesign, Batch::kColumnCount> kColumns = {{
     {"目录", 200},
     {"处理结果", 80},
 }};
-
-// Copies text into a buffer the list view lends, cut to fit.
-void copy_out(const std::string& utf8, wchar_t* buffer, int capacity) {
-    if (!buffer || capacity <= 0) return;
-    std::wstring text = platform::win32::widen(utf8);
-    std::size_t n = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
-    std::wmemcpy(buffer, text.data(), n);
-    buffer[n] = L'\0';
-}
 
 }  // namespace
 
@@ -65,16 +52,8 @@ void FileTableView::attach(HWND table, HWND editor, int dpi, int table_x) {
     dpi_ = dpi;
     table_x_ = table_x;
     // The info tips give the reason of a row drawn in red.
-    ListView_SetExtendedListViewStyle(table_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        std::wstring header = platform::win32::widen(kColumns[i].header);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = header.data();
-        column.cx = platform::win32::scale_to_dpi(kColumns[i].width, dpi);
-        column.iSubItem = static_cast<int>(i);
-        ListView_InsertColumn(table_, static_cast<int>(i), &column);
-    }
+    platform::win32::add_list_view_columns(table_, kColumns, dpi,
+                                           LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
     SetWindowSubclass(table_, &FileTableView::table_proc, kTableSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ShowWindow(editor_, SW_HIDE);
     state_.batch.add_observer(this);
@@ -163,13 +142,13 @@ LRESULT FileTableView::draw_row(NMLVCUSTOMDRAW& draw) const {
 void FileTableView::fill_info_tip(NMLVGETINFOTIPW& tip) const {
     if (tip.iItem < 0) return;
     const std::string& mark = state_.batch.mark(static_cast<std::size_t>(tip.iItem));
-    if (!mark.empty()) copy_out(mark, tip.pszText, tip.cchTextMax);
+    if (!mark.empty()) platform::win32::copy_to_list_view(mark, tip.pszText, tip.cchTextMax);
 }
 
 void FileTableView::fill_display_text(NMLVDISPINFOW& info) const {
     if (!(info.item.mask & LVIF_TEXT)) return;
-    copy_out(state_.batch.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem), info.item.pszText,
-             info.item.cchTextMax);
+    platform::win32::copy_to_list_view(state_.batch.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem),
+                                       info.item.pszText, info.item.cchTextMax);
 }
 
 std::optional<std::size_t> FileTableView::current_row() const {

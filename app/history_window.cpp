@@ -1,12 +1,12 @@
 #include "app/history_window.h"
 
 #include "platform/win32/message_box.h"
+#include "platform/win32/list_view.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_layout.h"
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 
 namespace app {
 namespace {
@@ -31,33 +31,17 @@ constexpr platform::win32::WindowDesign kDesign{
 // Where the window opens, from the owner's top-left corner, at 96 DPI.
 constexpr POINT kOffsetFromOwner{40, 40};
 
-struct ColumnDesign {
-    const char* header;
-    int width;  // pixels at 96 DPI
-};
-constexpr std::array<ColumnDesign, 4> kRunColumns = {{{"时间", 140}, {"目录", 300}, {"文件数", 60}, {"状态", 90}}};
-constexpr std::array<ColumnDesign, 3> kFileColumns = {{{"原名称", 220}, {"新名称", 220}, {"现在位置", 150}}};
+constexpr std::array<platform::win32::ListColumn, 4> kRunColumns = {
+    {{"时间", 140}, {"目录", 300}, {"文件数", 60}, {"状态", 90}}};
+constexpr std::array<platform::win32::ListColumn, 3> kFileColumns = {
+    {{"原名称", 220}, {"新名称", 220}, {"现在位置", 150}}};
 
-template <std::size_t N>
-void add_columns(HWND list, const std::array<ColumnDesign, N>& columns, int dpi) {
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (std::size_t i = 0; i < N; ++i) {
-        std::wstring header = platform::win32::widen(columns[i].header);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = header.data();
-        column.cx = platform::win32::scale_to_dpi(columns[i].width, dpi);
-        column.iSubItem = static_cast<int>(i);
-        ListView_InsertColumn(list, static_cast<int>(i), &column);
-    }
+void add_columns(HWND list, std::span<const platform::win32::ListColumn> columns, int dpi) {
+    platform::win32::add_list_view_columns(list, columns, dpi, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
 
 void copy_out(const std::string& utf8, NMLVDISPINFOW& info) {
-    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
-    std::wstring text = platform::win32::widen(utf8);
-    std::size_t n = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
-    std::wmemcpy(info.item.pszText, text.data(), n);
-    info.item.pszText[n] = L'\0';
+    if (info.item.mask & LVIF_TEXT) platform::win32::copy_to_list_view(utf8, info.item.pszText, info.item.cchTextMax);
 }
 
 }  // namespace

@@ -18,24 +18,26 @@ std::string text_of(const imaging::PropertyRecord& record) {
     return std::string(record.value.begin(), end);
 }
 
-// Cameras write zeros or blanks for a date they do not know.
-bool is_unknown_date(const std::string& date) {
-    return std::all_of(date.begin(), date.end(), [](char c) { return c == '0' || c == ' '; });
+// The date as a name: "2008:05:17 14:23:45" gives "20080517 142345". Cameras
+// write zeros or blanks for a date they do not know: that is no date.
+std::string date_digits(std::string date) {
+    date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
+    if (std::all_of(date.begin(), date.end(), [](char c) { return c == '0' || c == ' '; })) date.clear();
+    return date;
+}
+
+// The name a file gets from its capture time: the date, else its own base name.
+std::string name_for(CaptureTime time, const std::string& file_name) {
+    return time.date.empty() ? filelist::split_name(file_name).base : std::move(time.date);
 }
 
 }  // namespace
 
 CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, const std::string& file_name) {
     const std::string path = directory + file_name;
-    std::string date;
     if (std::unique_ptr<imaging::ByteSource> source = imaging::open_file_source(path)) {
         imaging::MediaDate media = imaging::read_media_date(*source, filelist::split_name(file_name).extension);
-        if (media.kind != imaging::MediaKind::None) {
-            date = std::move(media.date);
-            date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
-            if (is_unknown_date(date)) date.clear();
-            return CaptureTime{true, std::move(date)};
-        }
+        if (media.kind != imaging::MediaKind::None) return CaptureTime{true, date_digits(std::move(media.date))};
     }
     platform::process_pending_events();
     if (!image_.LoadFromFile(path)) return CaptureTime{};
@@ -45,11 +47,7 @@ CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, co
     platform::process_pending_events();
     image_.Dispose();
     platform::process_pending_events();
-
-    date = text_of(record);
-    date.erase(std::remove(date.begin(), date.end(), ':'), date.end());
-    if (is_unknown_date(date)) date.clear();
-    return CaptureTime{true, std::move(date)};
+    return CaptureTime{true, date_digits(text_of(record))};
 }
 
 std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,
@@ -57,36 +55,35 @@ std::string CaptureDateNamer::capture_date_name(const std::string& directory, co
     CaptureTime time = read_capture_time(directory, file_name);
     platform::process_pending_events();
     if (!time.readable && notify_load_failure) notify_load_failure();
-    if (time.date.empty()) return filelist::split_name(file_name).base;
-    return std::move(time.date);
+    return name_for(std::move(time), file_name);
 }
 
-void CaptureDateNamer::remember(const filelist::Batch& batch, const std::string& file_name, const CaptureTime& time) {
+std::unordered_map<std::string, std::string>& CaptureDateNamer::remembered_times(const filelist::Batch& batch) {
     if (remembered_generation_ != batch.generation() || remembered_directory_ != batch.base_directory()) {
         remembered_.clear();
         remembered_generation_ = batch.generation();
         remembered_directory_ = batch.base_directory();
     }
-    remembered_[file_name] = time.date;
+    return remembered_;
 }
 
 std::optional<std::vector<std::string>> CaptureDateNamer::capture_times(const filelist::Batch& batch) {
     const std::vector<std::string> names = batch.file_names();
     const std::string directory = batch.base_directory();
     const auto generation = batch.generation();
-    if (remembered_generation_ != generation || remembered_directory_ != directory) remembered_.clear();
+    std::unordered_map<std::string, std::string>& known = remembered_times(batch);
 
     std::vector<std::string> times;
     times.reserve(names.size());
     for (const std::string& name : names) {
-        if (auto known = remembered_.find(name); known != remembered_.end()) {
-            times.push_back(known->second);
+        if (auto found = known.find(name); found != known.end()) {
+            times.push_back(found->second);
             continue;
         }
         CaptureTime time = read_capture_time(directory, name);
         platform::process_pending_events();
         if (batch.generation() != generation || platform::quit_requested()) return std::nullopt;
-        remember(batch, name, time);
+        known[name] = time.date;
         times.push_back(std::move(time.date));
     }
     return times;
@@ -106,9 +103,8 @@ void CaptureDateNamer::build_capture_date_names(filelist::MainModel& model,
         platform::process_pending_events();
         if (!time.readable && notify_load_failure) notify_load_failure();
         if (batch.generation() != generation || platform::quit_requested()) return;
-        remember(batch, names[k], time);
-        std::string name = time.date.empty() ? filelist::split_name(names[k]).base : std::move(time.date);
-        batch.set_new_name(k, std::move(name));
+        remembered_times(batch)[names[k]] = time.date;
+        batch.set_new_name(k, name_for(std::move(time), names[k]));
         platform::process_pending_events();
     }
 }

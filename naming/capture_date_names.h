@@ -58,9 +58,9 @@ public:
     bool release_image() { return image_.Dispose(); }
 
 private:
-    void remember(const filelist::Batch& batch, const std::string& file_name, const CaptureTime& time);
+    // The times read for this batch's files, by file name; forgotten when the rows are replaced.
+    std::unordered_map<std::string, std::string>& remembered_times(const filelist::Batch& batch);
 
-    // Times read for the rows of one batch, by file name.
     std::uint64_t remembered_generation_ = 0;
     std::string remembered_directory_;
     std::unordered_map<std::string, std::string> remembered_;

@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include "filelist/main_model.h"
+#include "naming/capture_date_names.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
 
@@ -46,6 +48,18 @@ void settle(HWND table) {
     platform::process_pending_events();
     UpdateWindow(table);
     platform::process_pending_events();
+}
+
+double time_capture_date_names(const std::string& directory, const std::vector<std::string>& names,
+                               const std::string& expected) {
+    filelist::MainModel model;
+    naming::CaptureDateNamer namer;
+    model.state.batch.fill_list(directory, names);
+    auto start = Clock::now();
+    namer.build_capture_date_names(model, [] {});
+    double taken = seconds_since(start);
+    if (model.state.batch.new_names().back() != expected) std::fprintf(stderr, "a file went unnamed\n");
+    return taken;
 }
 
 std::string numbered(const char* prefix, int i, const char* extension) {

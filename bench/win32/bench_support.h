@@ -36,6 +36,12 @@ private:
 // Runs every queued window event, then lets the table paint what changed.
 void settle(HWND table);
 
+// Names the files of directory after their capture date, as the numbering
+// window does; the seconds it took. Says so on stderr when the last file's
+// name is not expected.
+double time_capture_date_names(const std::string& directory, const std::vector<std::string>& names,
+                               const std::string& expected);
+
 // prefix, then i in five digits, then extension: IMG_00042.jpg.
 std::string numbered(const char* prefix, int i, const char* extension);
 

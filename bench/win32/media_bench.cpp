@@ -12,7 +12,6 @@
 #include "image_builders.h"
 #include "image_test_files.h"
 #include "media_builders.h"
-#include "naming/capture_date_names.h"
 #include "naming/numbering_window.h"
 #include "platform/win32/text.h"
 
@@ -51,17 +50,6 @@ void write_sparse(const BenchDirectory& dir, const std::string& name, const std:
     CloseHandle(file);
 }
 
-double name_by_date(const BenchDirectory& dir, const std::vector<std::string>& names) {
-    filelist::MainModel model;
-    naming::CaptureDateNamer namer;
-    model.state.batch.fill_list(dir.path(), names);
-    auto start = Clock::now();
-    namer.build_capture_date_names(model, [] {});
-    double taken = seconds_since(start);
-    if (model.state.batch.new_names().back() != "20230701 100000") std::fprintf(stderr, "a file went unnamed\n");
-    return taken;
-}
-
 // Target: RAW files named within 1.5 times the JPEGs' time: only their
 // headers are read.
 void BM_CaptureDatesOfRawFilesAgainstCameraJpegs(benchmark::State& state) {
@@ -81,8 +69,8 @@ void BM_CaptureDatesOfRawFilesAgainstCameraJpegs(benchmark::State& state) {
     }
     double raw = 0, jpeg = 0;
     for (auto _ : state) {
-        raw += name_by_date(dir, raw_names);
-        jpeg += name_by_date(dir, jpeg_names);
+        raw += bench::time_capture_date_names(dir.path(), raw_names, "20230701 100000");
+        jpeg += bench::time_capture_date_names(dir.path(), jpeg_names, "20230701 100000");
         state.SetIterationTime(raw / static_cast<double>(state.iterations() + 1));
     }
     state.counters["raw_s"] = raw / static_cast<double>(state.iterations());

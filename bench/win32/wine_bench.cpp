@@ -9,7 +9,6 @@
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
-#include "naming/capture_date_names.h"
 #include "naming/numbering_window.h"
 #include "platform/file_rename.h"
 #include "platform/pending_events.h"
@@ -36,16 +35,9 @@ using platform::win32::widen;
 
 // Names n photos after their capture date through the Windows image object.
 double name_photos(const BenchDirectory& dir, const std::string& first, int n) {
-    filelist::MainModel model;
-    naming::CaptureDateNamer namer;
     std::vector<std::string> names;
     for (int i = 0; i < n; ++i) names.push_back(i == 0 ? first : numbered(first.c_str(), i, ".jpg"));
-    model.state.batch.fill_list(dir.path(), names);
-    auto start = Clock::now();
-    namer.build_capture_date_names(model, [] {});
-    double taken = seconds_since(start);
-    if (model.state.batch.new_names().back() != "20080517 142345") std::fprintf(stderr, "a photo went unnamed\n");
-    return taken;
+    return bench::time_capture_date_names(dir.path(), names, "20080517 142345");
 }
 
 // Target: 12-megapixel photos named within 1.5 times the tiny ones' time.

@@ -4,6 +4,7 @@
 #include "image/metadata/media_readers.h"
 #include "image/metadata/source_reads.h"
 #include "image/metadata/tiff_reader.h"
+#include "platform/text_case.h"
 
 #include <algorithm>
 #include <array>
@@ -19,13 +20,12 @@ namespace {
 constexpr std::int32_t kDateTimeOriginal = 0x9003;
 
 // The RAW formats that are TIFF files and carry no signature of their own.
-constexpr std::array<std::string_view, 10> kTiffRawEndings = {".cr2", ".nef", ".nrw", ".arw", ".sr2",
-                                                              ".srw", ".dng", ".pef", ".iiq", ".3fr"};
+constexpr std::array<std::string_view, 10> kTiffRawEndings = {".CR2", ".NEF", ".NRW", ".ARW", ".SR2",
+                                                              ".SRW", ".DNG", ".PEF", ".IIQ", ".3FR"};
 
 bool is_tiff_raw_ending(std::string_view extension) {
-    std::string lower(extension);
-    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return std::find(kTiffRawEndings.begin(), kTiffRawEndings.end(), lower) != kTiffRawEndings.end();
+    const std::string folded = platform::folded_name(extension);
+    return std::find(kTiffRawEndings.begin(), kTiffRawEndings.end(), folded) != kTiffRawEndings.end();
 }
 
 }  // namespace

@@ -65,14 +65,7 @@ void ImageFile::SetHandle(std::uintptr_t handle) {
 
 bool ImageFile::LoadFromBytes(std::span<const std::uint8_t> bytes, bool) {
     backend_.reset();
-    std::optional<ImageMetadata> image = read_image_metadata(MemorySource(bytes));
-    if (!image || !has_image_header(*image)) {
-        lastStatus_ = image_status::UnknownImageFormat;
-        return false;
-    }
-    backend_ = std::make_unique<Backend>(Backend{std::move(*image)});
-    lastStatus_ = image_status::Ok;
-    return true;
+    return Backend::adopt(backend_, read_image_metadata(MemorySource(bytes)), lastStatus_);
 }
 
 std::string ImageFile::GetRawFormat() {

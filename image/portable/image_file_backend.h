@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace imaging {
 
@@ -21,6 +22,18 @@ struct ImageFile::Backend {
     static ImageMetadata* held(const std::unique_ptr<Backend>& backend, int& status) {
         status = backend ? image_status::Ok : image_status::InvalidParameter;
         return backend ? &backend->image : nullptr;
+    }
+
+    // What the reader found becomes the held image, when it is an image at
+    // all (a header with a size); the status says which.
+    static bool adopt(std::unique_ptr<Backend>& backend, std::optional<ImageMetadata> image, int& status) {
+        if (!image || !has_image_header(*image)) {
+            status = image_status::UnknownImageFormat;
+            return false;
+        }
+        backend = std::make_unique<Backend>(Backend{std::move(*image)});
+        status = image_status::Ok;
+        return true;
     }
 };
 

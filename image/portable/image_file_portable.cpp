@@ -27,14 +27,7 @@ bool ImageFile::LoadFromFile(const std::string& fileName, bool) {
         lastStatus_ = present ? image_status::Win32Error : image_status::FileNotFound;
         return false;
     }
-    std::optional<ImageMetadata> image = read_image_metadata(*file);
-    if (!image || !has_image_header(*image)) {
-        lastStatus_ = image_status::UnknownImageFormat;
-        return false;
-    }
-    backend_ = std::make_unique<Backend>(Backend{std::move(*image)});
-    lastStatus_ = image_status::Ok;
-    return true;
+    return Backend::adopt(backend_, read_image_metadata(*file), lastStatus_);
 }
 
 bool ImageFile::GetPropertyItem(std::int32_t propertyId, PropertyRecord& record) {

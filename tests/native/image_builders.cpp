@@ -6,20 +6,6 @@ namespace test_images {
 
 namespace {
 
-void put(Bytes& out, std::uint64_t value, unsigned n, bool big_endian) {
-    for (unsigned i = 0; i < n; ++i) {
-        unsigned shift = 8 * (big_endian ? n - 1 - i : i);
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-void be16(Bytes& out, std::uint64_t v) { put(out, v, 2, true); }
-void be32(Bytes& out, std::uint64_t v) { put(out, v, 4, true); }
-void le16(Bytes& out, std::uint64_t v) { put(out, v, 2, false); }
-void le24(Bytes& out, std::uint64_t v) { put(out, v, 3, false); }
-void le32(Bytes& out, std::uint64_t v) { put(out, v, 4, false); }
-void append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
-void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
-
 // The value in the block's byte order: each little-endian number turned round.
 Bytes stored_value(const Field& f, bool big_endian) {
     Bytes out = f.value;
@@ -41,6 +27,24 @@ std::uint32_t crc32(const Bytes& bytes, std::size_t from) {
     return crc ^ 0xFFFFFFFFu;
 }
 
+}  // namespace
+
+Bytes bytes_of(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+void put(Bytes& out, std::uint64_t value, unsigned n, bool big_endian) {
+    for (unsigned i = 0; i < n; ++i) {
+        unsigned shift = 8 * (big_endian ? n - 1 - i : i);
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+void be16(Bytes& out, std::uint64_t v) { put(out, v, 2, true); }
+void be32(Bytes& out, std::uint64_t v) { put(out, v, 4, true); }
+void le16(Bytes& out, std::uint64_t v) { put(out, v, 2, false); }
+void le24(Bytes& out, std::uint64_t v) { put(out, v, 3, false); }
+void le32(Bytes& out, std::uint64_t v) { put(out, v, 4, false); }
+void append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+
 Bytes box(std::string_view type, const Bytes& payload) {
     Bytes out;
     be32(out, 8 + payload.size());
@@ -55,10 +59,6 @@ Bytes full_box(std::string_view type, std::uint8_t version, std::uint32_t flags,
     append(body, payload);
     return box(type, body);
 }
-
-}  // namespace
-
-Bytes bytes_of(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 Field ascii(std::uint16_t tag, std::string_view text) {
     Bytes value = bytes_of(text);
@@ -180,8 +180,7 @@ Bytes xmp_app1(std::string_view packet) {
     return jpeg_segment(0xE1, payload);
 }
 
-Bytes jpeg_file(const std::vector<Bytes>& segments, std::uint16_t width, std::uint16_t height,
-                std::size_t scan_bytes) {
+Bytes jpeg_file(const std::vector<Bytes>& segments, std::uint16_t width, std::uint16_t height, std::size_t scan_bytes) {
     Bytes out{0xFF, 0xD8};
     for (const Bytes& s : segments) append(out, s);
     Bytes quantisation{0x00};
@@ -303,13 +302,19 @@ Bytes heif_file(const HeifOptions& o) {
         append(iinf_body, infe(3, "hvc1"));
         if (with_exif) append(iinf_body, infe(2, "Exif"));
 
-        struct Location { std::uint16_t id; std::uint16_t method; std::uint32_t offset; std::uint32_t length; };
-        std::vector<Location> locations{
-            {3, 0, mdat_data_at, static_cast<std::uint32_t>(thumbnail_data.size())},
-            {1, 0, mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size()),
-             static_cast<std::uint32_t>(primary_data.size())}};
+        struct Location {
+            std::uint16_t id;
+            std::uint16_t method;
+            std::uint32_t offset;
+            std::uint32_t length;
+        };
+        std::vector<Location> locations{{3, 0, mdat_data_at, static_cast<std::uint32_t>(thumbnail_data.size())},
+                                        {1, 0, mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size()),
+                                         static_cast<std::uint32_t>(primary_data.size())}};
         if (with_exif) {
-            std::uint32_t exif_at = o.exif_in_idat ? 0 : mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size() + primary_data.size());
+            std::uint32_t exif_at =
+                o.exif_in_idat ? 0
+                               : mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size() + primary_data.size());
             locations.push_back({2, static_cast<std::uint16_t>(o.exif_in_idat ? 1 : 0), exif_at,
                                  static_cast<std::uint32_t>(exif_item.size())});
         }

@@ -16,6 +16,19 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes bytes_of(std::string_view text);
 
+// The byte writers every builder shares: n-byte numbers in either order,
+// runs of bytes, and ISO base media boxes (HEIF, MP4, QuickTime).
+void put(Bytes& out, std::uint64_t value, unsigned n, bool big_endian);
+void be16(Bytes& out, std::uint64_t v);
+void be32(Bytes& out, std::uint64_t v);
+void le16(Bytes& out, std::uint64_t v);
+void le24(Bytes& out, std::uint64_t v);
+void le32(Bytes& out, std::uint64_t v);
+void append(Bytes& out, const Bytes& more);
+void append(Bytes& out, std::string_view text);
+Bytes box(std::string_view type, const Bytes& payload);
+Bytes full_box(std::string_view type, std::uint8_t version, std::uint32_t flags, const Bytes& payload);
+
 // One TIFF field. `value` holds the value as the reader should report it
 // (numbers little-endian, `width` bytes each); the builder stores it in the
 // block's own byte order.
@@ -30,7 +43,7 @@ struct Field {
     std::optional<std::uint32_t> offset_override;
 };
 
-Field ascii(std::uint16_t tag, std::string_view text);  // the text and its closing zero byte
+Field ascii(std::uint16_t tag, std::string_view text);       // the text and its closing zero byte
 Field ascii_stored(std::uint16_t tag, const Bytes& stored);  // exactly these bytes
 Field shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values);
 Field longs(std::uint16_t tag, const std::vector<std::uint32_t>& values);
@@ -90,9 +103,9 @@ Bytes vp8x_chunk(std::uint32_t width, std::uint32_t height, bool has_exif);
 struct HeifOptions {
     std::uint32_t width = 4032;
     std::uint32_t height = 3024;
-    Bytes exif;                     // a TIFF block; empty for no Exif item
-    bool exif_in_idat = false;      // stored in the meta box instead of mdat
-    std::uint32_t exif_skip = 6;    // bytes before the TIFF header ("Exif\0\0")
+    Bytes exif;                   // a TIFF block; empty for no Exif item
+    bool exif_in_idat = false;    // stored in the meta box instead of mdat
+    std::uint32_t exif_skip = 6;  // bytes before the TIFF header ("Exif\0\0")
     std::string major_brand = "heic";
 };
 Bytes heif_file(const HeifOptions& options);

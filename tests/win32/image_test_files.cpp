@@ -13,34 +13,24 @@ namespace image_test {
 
 namespace {
 
-void put16(Bytes& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put32(Bytes& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 Bytes bmp(int width, int height, int bits, const std::vector<std::uint32_t>& palette, const Bytes& pixels) {
     std::uint32_t header = 14 + 40 + static_cast<std::uint32_t>(palette.size()) * 4;
     Bytes out{'B', 'M'};
-    put32(out, header + static_cast<std::uint32_t>(pixels.size()));
-    put32(out, 0);
-    put32(out, header);
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(height));
-    put16(out, 1);
-    put16(out, static_cast<std::uint32_t>(bits));
-    put32(out, 0);  // uncompressed
-    put32(out, static_cast<std::uint32_t>(pixels.size()));
-    put32(out, 2835);  // 72 dpi
-    put32(out, 2835);
-    put32(out, static_cast<std::uint32_t>(palette.size()));
-    put32(out, 0);
-    for (std::uint32_t argb : palette) put32(out, argb & 0x00FFFFFF);
+    test_images::le32(out, header + static_cast<std::uint32_t>(pixels.size()));
+    test_images::le32(out, 0);
+    test_images::le32(out, header);
+    test_images::le32(out, 40);
+    test_images::le32(out, static_cast<std::uint32_t>(width));
+    test_images::le32(out, static_cast<std::uint32_t>(height));
+    test_images::le16(out, 1);
+    test_images::le16(out, static_cast<std::uint32_t>(bits));
+    test_images::le32(out, 0);  // uncompressed
+    test_images::le32(out, static_cast<std::uint32_t>(pixels.size()));
+    test_images::le32(out, 2835);  // 72 dpi
+    test_images::le32(out, 2835);
+    test_images::le32(out, static_cast<std::uint32_t>(palette.size()));
+    test_images::le32(out, 0);
+    for (std::uint32_t argb : palette) test_images::le32(out, argb & 0x00FFFFFF);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
@@ -86,19 +76,19 @@ Bytes tiff_with_tags(int width, int height, const std::vector<TiffTag>& extra) {
     };
     auto short_value = [](std::uint32_t v) {
         Bytes b;
-        put16(b, v);
-        put16(b, 0);
+        test_images::le16(b, v);
+        test_images::le16(b, 0);
         return b;
     };
     auto long_value = [](std::uint32_t v) {
         Bytes b;
-        put32(b, v);
+        test_images::le32(b, v);
         return b;
     };
     auto rational = [](std::uint32_t n, std::uint32_t d) {
         Bytes b;
-        put32(b, n);
-        put32(b, d);
+        test_images::le32(b, n);
+        test_images::le32(b, d);
         return b;
     };
     std::uint32_t pixel_bytes = static_cast<std::uint32_t>(width * height);
@@ -139,24 +129,24 @@ Bytes tiff_with_tags(int width, int height, const std::vector<TiffTag>& extra) {
     std::uint32_t pixels_at = data_at + static_cast<std::uint32_t>(data.size());
 
     Bytes out{'I', 'I', 42, 0};
-    put32(out, 8);
-    put16(out, static_cast<std::uint32_t>(entries.size()));
+    test_images::le32(out, 8);
+    test_images::le16(out, static_cast<std::uint32_t>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Entry& e = entries[i];
-        put16(out, e.id);
-        put16(out, e.type);
-        put32(out, e.count);
+        test_images::le16(out, e.id);
+        test_images::le16(out, e.type);
+        test_images::le32(out, e.count);
         if (e.id == 273) {
-            put32(out, pixels_at);
+            test_images::le32(out, pixels_at);
         } else if (e.value.size() > 4) {
-            put32(out, value_offsets[i]);
+            test_images::le32(out, value_offsets[i]);
         } else {
             Bytes inline_value = e.value;
             inline_value.resize(4, 0);
             out.insert(out.end(), inline_value.begin(), inline_value.end());
         }
     }
-    put32(out, 0);  // no further IFD
+    test_images::le32(out, 0);  // no further IFD
     out.insert(out.end(), data.begin(), data.end());
     for (std::uint32_t i = 0; i < pixel_bytes; ++i) out.push_back(static_cast<std::uint8_t>(i * 7));
     return out;
