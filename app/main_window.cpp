@@ -162,7 +162,8 @@ void MainWindow::on_deferred(int task) {
 
 bool MainWindow::on_key(const platform::win32::KeyPress& key) {
     if (table_view_.on_key(key)) return true;
-    if (key.key == 'Z' && key.ctrl) {
+    // Only the table and the window itself: in an edit box Ctrl+Z undoes typing.
+    if (key.key == 'Z' && key.ctrl && (key.focus == control(kFileTableView) || key.focus == hwnd())) {
         commands_.undo_last_run();
         table_view_.redraw_changed_rows();
         return true;

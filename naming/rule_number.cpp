@@ -22,10 +22,24 @@ LeadingNumber read_leading_number(std::string_view text) {
     LeadingNumber number;
     for (; i < text.size() && is_digit(text[i]); ++i) {
         magnitude = magnitude * 10u + static_cast<std::uint32_t>(text[i] - '0');
-        ++number.digits;
     }
     number.value = static_cast<std::int32_t>(negative ? 0u - magnitude : magnitude);
     return number;
+}
+
+std::size_t start_digits(std::string_view start_text) {
+    std::size_t width = 0;
+    for (unsigned char c : start_text) {
+        if (c < 0x80) {
+            ++width;
+        } else if ((c & 0xC0) == 0xC0) {
+            width += 2;  // the lead byte of a UTF-8 sequence: one character
+        }
+    }
+    std::size_t i = 0;
+    while (i < start_text.size() && is_blank(start_text[i])) ++i;
+    if (i < start_text.size() && start_text[i] == '-') --width;
+    return width;
 }
 
 void append_number(std::string& out, std::int32_t value, std::size_t min_digits) {

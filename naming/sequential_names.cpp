@@ -4,9 +4,8 @@
 namespace naming {
 
 SequentialNumbering::SequentialNumbering(const std::array<std::string, 3>& fields) : prefix_(fields[0]) {
-    LeadingNumber start = read_leading_number(fields[1]);
-    min_digits_ = start.digits;
-    current_ = static_cast<std::uint32_t>(start.value);
+    min_digits_ = start_digits(fields[1]);
+    current_ = static_cast<std::uint32_t>(read_leading_number(fields[1]).value);
     increment_ = static_cast<std::uint32_t>(read_leading_number(fields[2]).value);
 }
 

@@ -11,8 +11,9 @@ namespace naming {
 
 // The names of sequential mode: the leading text, then a running number that
 // starts at the start number and grows by the increment from row to row.
-// Every number is written with at least as many digits as the start number was
-// typed with, so "001" gives A001 … A009, A010 and the names sort in row order.
+// Every number is written with at least as many digits as the start text is
+// wide, so "001" gives A001 … A009, A010 and the names sort in row order; "1.9"
+// gives A001 too.
 class SequentialNumbering {
 public:
     // fields: leading text, start number, increment, as typed.

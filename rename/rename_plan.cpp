@@ -38,10 +38,11 @@ std::vector<RenameStep> plan_renames(const RenameBatch& batch) {
         RenameStep& step = steps[row];
         step.old_path = batch.directory + old_name;
         step.target_path = batch.directory + target_name;
-        if (batch.new_names[row].empty() || !is_plain_file_name(target_name) || !stays_in_directory(old_name)) {
-            step.action = RenameAction::Refused;
-        } else if (target_name == old_name) {
+        // A name left as it is needs nothing, even an empty base name (".jpg").
+        if (target_name == old_name && stays_in_directory(old_name)) {
             step.action = RenameAction::NoChange;
+        } else if (batch.new_names[row].empty() || !is_plain_file_name(target_name) || !stays_in_directory(old_name)) {
+            step.action = RenameAction::Refused;
         } else {
             step.action = RenameAction::Rename;
         }

@@ -32,8 +32,9 @@ struct RenameStep {
     RenameAction action = RenameAction::Refused;
 };
 
-// One step per row of the batch, in row order. A row is refused when its new
-// name is empty, when the target name (new name + extension) is not a plain
+// One step per row of the batch, in row order. A row whose target name (new
+// name + extension) is its current name needs no change. Otherwise a row is
+// refused when its new name is empty, when the target name is not a plain
 // file name, or when the current name could reach outside the directory.
 std::vector<RenameStep> plan_renames(const RenameBatch& batch);
 

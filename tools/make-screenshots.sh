@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-packages.sh
-tools/prepare-wine.sh
+env -u WINEPREFIX tools/prepare-wine.sh
 tools/build.sh windows
 
 out="$PWD/docs/screenshots"
@@ -14,8 +14,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 exe="$PWD/build/windows/tests/win32/gui_tests.exe"
 for dpi in 96 144; do
-  prefix="$HOME/.wine"
-  [ "$dpi" = 96 ] || prefix="$HOME/.wine-dpi$dpi"
+  prefix="$PWD/build/wine"
+  [ "$dpi" = 96 ] || prefix="$PWD/build/wine-dpi$dpi"
   (cd "$work" && WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1600x1200x24" "$OLDPWD/tools/wine-run" "$exe" \
     --gtest_filter=MainUseTest.DISABLED_PicturesForTheReadme --gtest_also_run_disabled_tests >/dev/null)
   for window in main picker numbering about; do

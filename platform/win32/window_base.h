@@ -118,6 +118,9 @@ private:
     void apply_dpi(int dpi, const RECT* suggested);
     // Grows or shrinks the frame until the client area is the designed one.
     void fit_client_area();
+    // The frame changed under the window (Wine works out the frame it draws
+    // itself only once the window is shown): fitted again.
+    void on_frame_changed(const WINDOWPOS& position);
     void set_icons();
     void remember_focus(bool active);
 
@@ -137,6 +140,7 @@ private:
     UniqueIcon small_icon_;
     HWND saved_focus_ = nullptr;
     std::vector<std::unique_ptr<ControlWatch>> watches_;
+    bool fitting_ = false;
 };
 
 }  // namespace platform::win32

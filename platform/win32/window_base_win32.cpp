@@ -165,6 +165,8 @@ void WindowBase::apply_dpi(int dpi, const RECT* suggested) {
 // Windows themes) leaves a smaller client area than asked for. The window
 // grows by what is missing, as far as the monitor's work area allows.
 void WindowBase::fit_client_area() {
+    if (fitting_) return;
+    fitting_ = true;
     const SIZE want =
         client_size_at_dpi(SIZE{design_->width, design_->height}, design_->style, WS_EX_CONTROLPARENT, dpi_);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -172,7 +174,7 @@ void WindowBase::fit_client_area() {
         GetClientRect(hwnd_, &client);
         GetWindowRect(hwnd_, &outer);
         const int dw = want.cx - client.right, dh = want.cy - client.bottom;
-        if (dw == 0 && dh == 0) return;
+        if (dw == 0 && dh == 0) break;
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -183,6 +185,13 @@ void WindowBase::fit_client_area() {
         const int y = std::max<int>(work.top, std::min<int>(outer.top, work.bottom - h));
         SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    fitting_ = false;
+}
+
+void WindowBase::on_frame_changed(const WINDOWPOS& position) {
+    if (!design_ || !(position.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED))) return;
+    if (!IsWindowVisible(hwnd_) || IsIconic(hwnd_)) return;
+    fit_client_area();
 }
 
 // Dialog windows keep the control that had the focus when they are left and
@@ -265,6 +274,12 @@ LRESULT WindowBase::route(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ERASEBKGND:
             if (paint_background(reinterpret_cast<HDC>(wparam))) return 1;
             break;
+        case WM_WINDOWPOSCHANGED: {
+            // The system's own handling (WM_SIZE, WM_MOVE) comes first.
+            LRESULT result = DefWindowProcW(hwnd_, message, wparam, lparam);
+            on_frame_changed(*reinterpret_cast<const WINDOWPOS*>(lparam));
+            return result;
+        }
         case WM_ACTIVATE:
             remember_focus(LOWORD(wparam) != WA_INACTIVE);
             return 0;

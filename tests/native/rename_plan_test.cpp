@@ -87,17 +87,19 @@ TEST(RenamePlan, JoinsDirectoryNewNameAndExtension) {
 }
 
 TEST(RenamePlan, SameNameNeedsNoChangeButCaseDoes) {
-    auto steps =
-        plan_renames(batch_of({"A001.jpg", "a001.JPG", "photo"}, {"A001", "A001", "photo"}, {".jpg", ".JPG", ""}));
+    auto steps = plan_renames(batch_of({"A001.jpg", "a001.JPG", "photo", ".jpg", ".JPG"}, {"A001", "A001", "photo", "", ""},
+                                       {".jpg", ".JPG", "", ".jpg", ".jpg"}));
     EXPECT_EQ(steps[0].action, RenameAction::NoChange);
     EXPECT_EQ(steps[1].action, RenameAction::Rename);
     EXPECT_EQ(steps[2].action, RenameAction::NoChange);
+    EXPECT_EQ(steps[3].action, RenameAction::NoChange);  // an empty base name kept as it is
+    EXPECT_EQ(steps[4].action, RenameAction::Refused);   // but never given to another name
 }
 
 TEST(RenamePlan, RefusesEmptyAndUnsafeTargetsAndOldNames) {
-    auto steps = plan_renames(batch_of({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "../f.jpg", ".jpg"},
-                                       {"", "../x", "CON", "A001", "ok", "ok2", ""},
-                                       {".jpg", ".jpg", ".jpg", ".jpg:s", ".", ".jpg", ".jpg"}));
+    auto steps = plan_renames(batch_of({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "../f.jpg"},
+                                       {"", "../x", "CON", "A001", "ok", "ok2"},
+                                       {".jpg", ".jpg", ".jpg", ".jpg:s", ".", ".jpg"}));
     for (const RenameStep& step : steps) EXPECT_EQ(step.action, RenameAction::Refused) << step.target_path;
 }
 

@@ -219,8 +219,11 @@ namespace {
 // area than the frame metrics say.
 class TallerFrames {
 public:
-    explicit TallerFrames(int extra) {
+    // once_shown: the frame grows only after the window is first shown, as
+    // where Wine works out the frame it draws itself at that moment.
+    explicit TallerFrames(int extra, bool once_shown = false) {
         extra_ = extra;
+        once_shown_ = once_shown;
         hook_ = SetWindowsHookExW(WH_CBT, &TallerFrames::on_cbt, nullptr, GetCurrentThreadId());
     }
     ~TallerFrames() { UnhookWindowsHookEx(hook_); }
@@ -237,11 +240,22 @@ private:
     }
     static LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
         if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &frame_proc, id);
+        if (message == WM_SHOWWINDOW && wparam && once_shown_) PostMessageW(hwnd, kFrameWorkedOut, 0, 0);
+        if (message == kFrameWorkedOut) {
+            SetPropW(hwnd, L"frame", reinterpret_cast<HANDLE>(1));
+            SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
-        if (message == WM_NCCALCSIZE) reinterpret_cast<RECT*>(lparam)->top += extra_;
+        if (message == WM_NCCALCSIZE && (!once_shown_ || GetPropW(hwnd, L"frame")))
+            reinterpret_cast<RECT*>(lparam)->top += extra_;
+        if (message == WM_NCDESTROY) RemovePropW(hwnd, L"frame");
         return result;
     }
+    static constexpr UINT kFrameWorkedOut = WM_APP + 77;
     static inline int extra_ = 0;
+    static inline bool once_shown_ = false;
     HHOOK hook_ = nullptr;
 };
 
@@ -253,18 +267,22 @@ TEST_F(DisplayScaleTest, EveryWindowKeepsItsDesignedClientAreaUnderAFrameTallerT
         int w, h;  // outer size at 96 DPI
     };
     const Designed designs[] = {{"main", 728, 472}, {"picker", 515, 463}, {"numbering", 304, 242}, {"about", 327, 232}};
-    window.reset();
-    TallerFrames frames(scale::px(30));
-    open_main_window();
-    std::vector<Opened> opened = open_all_windows();
-    ASSERT_EQ(opened.size(), std::size(designs));
-    for (std::size_t i = 0; i < opened.size(); ++i) {
-        EXPECT_TRUE(scale::client_sized(opened[i].window, designs[i].w, designs[i].h)) << designs[i].name;
+    for (bool once_shown : {false, true}) {
+        SCOPED_TRACE(once_shown ? "the frame grows once shown" : "the frame is taller from the start");
+        window.reset();
+        TallerFrames frames(scale::px(30), once_shown);
+        open_main_window();
+        std::vector<Opened> opened = open_all_windows();
+        driver::pump();
+        ASSERT_EQ(opened.size(), std::size(designs));
+        for (std::size_t i = 0; i < opened.size(); ++i) {
+            EXPECT_TRUE(scale::client_sized(opened[i].window, designs[i].w, designs[i].h)) << designs[i].name;
+        }
+        // The status line is whole again.
+        RECT client{};
+        GetClientRect(window->hwnd(), &client);
+        EXPECT_LE(driver::rect_in_parent(control(kStatusLabel)).bottom, client.bottom);
     }
-    // The status line is whole again.
-    RECT client{};
-    GetClientRect(window->hwnd(), &client);
-    EXPECT_LE(driver::rect_in_parent(control(kStatusLabel)).bottom, client.bottom);
 }
 
 TEST_F(DisplayScaleTest, EveryWindowShowsTheProgramsIconAtItsSize) {

@@ -150,6 +150,19 @@ TEST_F(KeyboardAndDropTest, F2EditsTheCurrentRowsNewNameEnterKeepsItEscPutsItBac
     EXPECT_EQ(folder.names(), (Texts{"a.jpg", "b.jpg", "c.jpg"}));  // nothing renamed
 }
 
+TEST_F(KeyboardAndDropTest, CtrlZInTheEditorUndoesTypingNotTheRun) {
+    choose({"p1.jpg", "p2.jpg", "p3.jpg"});
+    numbering_window_click(kConfirmRuleButton);
+    driver::click(control(kRenameButton));
+    ASSERT_EQ(folder.names(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
+    driver::select_list_view_row(table(), 0);
+    driver::press_key(table(), VK_F2);
+    driver::press_key(control(kCellEditor), 'X');
+    driver::press_key(control(kCellEditor), 'Z', true);
+    EXPECT_EQ(folder.names(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
+    EXPECT_EQ(column(5), Texts(3, "改名成功"));
+}
+
 TEST_F(KeyboardAndDropTest, DroppedFilesFillTheTableAsThePickersConfirm) {
     folder.make_directory("照片");
     folder.make_directory("其他");
