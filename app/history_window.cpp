@@ -168,9 +168,10 @@ void HistoryWindow::show_files() {
     HWND list = control(kRunFileList);
     ListView_SetItemCountEx(list, static_cast<int>(count), 0);
     InvalidateRect(list, nullptr, TRUE);
-    const bool undoable = run >= 0 &&
-                          history_.runs()[static_cast<std::size_t>(run)].status != renaming::RunStatus::Damaged &&
-                          history_.runs()[static_cast<std::size_t>(run)].status != renaming::RunStatus::Undone;
+    const renaming::RunStatus status =
+        run >= 0 ? history_.runs()[static_cast<std::size_t>(run)].status : renaming::RunStatus::Damaged;
+    const bool undoable = status != renaming::RunStatus::Damaged && status != renaming::RunStatus::Undone &&
+                          status != renaming::RunStatus::InProgress;
     EnableWindow(control(kUndoSelectedButton), undoable);
 }
 
@@ -188,8 +189,12 @@ void HistoryWindow::on_undo_selected_clicked() {
 
 void HistoryWindow::on_clear_history_clicked() {
     if (!platform::win32::ask_yes_no(hwnd(), "要清除全部改名记录吗？")) return;
-    history_.clear();
+    std::vector<std::string> kept = history_.clear();
     show_runs(0);
+    if (kept.empty()) return;
+    std::string text = "以下改名记录未能清除：";
+    for (const std::string& path : kept) text += "\n" + path;
+    platform::win32::show_message(hwnd(), text, platform::win32::MessageKind::Warning);
 }
 
 }  // namespace app

@@ -154,10 +154,10 @@ void MainWindow::on_deferred(int task) {
     history.load();
     std::optional<std::size_t> run = history.unasked_unfinished_run();
     if (!run) return;
+    // Marked once answered: a copy killed while asking asks again next time.
+    const bool open = platform::win32::ask_yes_no(hwnd(), "上次改名没有完成，要打开改名记录吗？");
     history.mark_asked(*run);
-    if (platform::win32::ask_yes_no(hwnd(), "上次改名没有完成，要打开改名记录吗？")) {
-        open_history_window(history.runs()[*run].id);
-    }
+    if (open) open_history_window(history.runs()[*run].id);
 }
 
 bool MainWindow::on_key(const platform::win32::KeyPress& key) {

@@ -40,6 +40,9 @@ class FileLock {
 public:
     // Busy when another copy holds it; Failed when it cannot be made there.
     static FileAccess acquire(const std::string& path, FileLock& lock);
+    // Whether a living process (this one included) holds the lock of path
+    // now; nothing is created to find out.
+    static bool held_now(const std::string& path);
 
     FileLock() = default;
     ~FileLock();

@@ -7,10 +7,14 @@
 namespace renaming {
 
 DirectorySnapshot DirectorySnapshot::take(const std::string& directory) {
+    return take_readable(directory).value_or(DirectorySnapshot());
+}
+
+std::optional<DirectorySnapshot> DirectorySnapshot::take_readable(const std::string& directory) {
     DirectorySnapshot snapshot;
-    platform::list_entry_identities(directory, [&](std::string_view name, const platform::EntryIdentity& entry) {
-        snapshot.add(std::string(name), entry);
-    });
+    const bool listed = platform::list_entry_identities(
+        directory, [&](std::string_view name, const platform::EntryIdentity& entry) { snapshot.add(std::string(name), entry); });
+    if (!listed) return std::nullopt;
     return snapshot;
 }
 
@@ -64,7 +68,14 @@ void DirectorySnapshot::moved(const std::string& from, const std::string& to) {
     auto& spellings = by_folded_name_[platform::folded_name(held)];
     spellings.erase(std::remove(spellings.begin(), spellings.end(), held), spellings.end());
     add(to, entry);
-    indexed_ = false;
+    if (!indexed_ || entry.is_directory) return;
+    auto [first, last] = by_index_.equal_range(entry.identity.index);
+    for (auto it = first; it != last; ++it) {
+        if (it->second == held) {
+            it->second = to;
+            break;
+        }
+    }
 }
 
 }  // namespace renaming

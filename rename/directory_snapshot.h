@@ -18,11 +18,16 @@ class DirectorySnapshot {
 public:
     // Lists directory now; an unreadable one gives an empty snapshot.
     static DirectorySnapshot take(const std::string& directory);
+    // The same, nothing when the directory cannot be read.
+    static std::optional<DirectorySnapshot> take_readable(const std::string& directory);
 
     // The entry a name reaches, as Windows finds it: the exact spelling, else
     // the one entry whose name differs from it only in letter case. Nothing
     // when there is none.
     std::optional<platform::EntryIdentity> find(std::string_view name) const;
+
+    // Whether an entry has exactly this name, letter case included.
+    bool holds_exactly(const std::string& name) const { return entries_.count(name) > 0; }
 
     // Every name, as the directory spells it.
     std::vector<std::string> names() const;

@@ -4,8 +4,7 @@
 #include "platform/file_rename.h"
 #include "platform/path.h"
 #include "platform/text_case.h"
-
-#include <unordered_set>
+#include "rename/directory_snapshot.h"
 
 namespace renaming {
 namespace {
@@ -56,13 +55,22 @@ std::vector<std::size_t> renames_kept_under_another_name(const std::string& dire
                                                          const std::vector<DoneRename>& renames) {
     std::vector<std::size_t> altered;
     if (renames.empty()) return altered;
-    std::unordered_set<std::string> names;
-    names.reserve(renames.size() * 2);
-    bool listed = platform::list_entries(directory, [&](std::string_view name) { names.emplace(name); });
+    std::optional<DirectorySnapshot> disk = DirectorySnapshot::take_readable(directory);
     for (std::size_t i = 0; i < renames.size(); ++i) {
-        std::string target = last_component(renames[i].to);
-        if (listed ? names.count(target) > 0 : platform::name_on_disk(renames[i].to) == target) continue;
-        move_back(renames[i].from, renames[i].to);
+        const DoneRename& rename = renames[i];
+        const std::string target = last_component(rename.to);
+        if (!disk) {
+            if (platform::name_on_disk(rename.to) == target) continue;
+        } else if (rename.file.index == 0) {
+            if (disk->holds_exactly(target)) continue;
+        } else {
+            // Decided by the file itself: only under a name its target
+            // reaches, spelled otherwise, did it not get the name asked for.
+            std::optional<std::string> now = disk->name_of(rename.file);
+            std::optional<platform::EntryIdentity> reached = disk->find(target);
+            if (!now || *now == target || !reached || !platform::is_same_file(reached->identity, rename.file)) continue;
+        }
+        move_back(rename.from, rename.to);
         altered.push_back(i);
     }
     return altered;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -22,11 +24,15 @@ bool rename_in_batch(const std::string& from, const std::string& to);
 struct DoneRename {
     std::string from;
     std::string to;
+    platform::FileIdentity file;  // the file renamed; an index of 0 when unknown
 };
 
-// The renames of a batch whose file the directory does not hold under
-// exactly its target's name now, by their place in renames. Those files go
-// back to their old names where they can.
+// The renames of a batch whose file the disk keeps under another spelling of
+// its target's name, by their place in renames; those files go back to their
+// old names where they can. A file found elsewhere, or gone, got its name and
+// was moved on since (another program renamed it): that rename stands. A
+// file of unknown identity counts as kept under another name unless its
+// target's exact name is there.
 std::vector<std::size_t> renames_kept_under_another_name(const std::string& directory,
                                                          const std::vector<DoneRename>& renames);
 

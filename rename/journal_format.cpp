@@ -369,13 +369,16 @@ std::optional<std::string> trimmed_journal(std::string_view text, std::size_t ma
         if (added) order.push_back(id);
         it->second += next - offset;
     });
-    std::size_t total = text.size();
+    // Only what is kept counts: lines of no run go anyway.
+    std::size_t total = journal_header().size();
+    for (const auto& [id, bytes] : bytes_of) total += bytes;
+    const bool holds_other_lines = text.size() > total;
     std::size_t drop = 0;
     while (drop + 1 < order.size() && (order.size() - drop > max_runs || total > max_bytes)) {
         total -= bytes_of[order[drop]];
         ++drop;
     }
-    if (drop == 0) return std::nullopt;
+    if (drop == 0 && !(holds_other_lines && text.size() > max_bytes)) return std::nullopt;
     std::unordered_map<std::string_view, bool> dropped;
     for (std::size_t i = 0; i < drop; ++i) dropped.emplace(order[i], true);
 

@@ -92,7 +92,8 @@ std::optional<std::vector<JournalStep>> read_plan(std::string_view text, const J
 
 // The journal with its oldest runs dropped, every line of theirs, until it
 // holds at most max_runs runs and max_bytes bytes (the newest run is always
-// kept); nothing when nothing needs to go.
+// kept), and without lines that belong to no run; nothing when nothing needs
+// to go.
 std::optional<std::string> trimmed_journal(std::string_view text, std::size_t max_runs, std::size_t max_bytes);
 
 }  // namespace renaming

@@ -48,6 +48,8 @@ std::string status_text(RunStatus status) {
             return "部分撤销";
         case RunStatus::Damaged:
             return "记录损坏";
+        case RunStatus::InProgress:
+            return "进行中";
     }
     return {};
 }
@@ -109,6 +111,7 @@ void RenameHistory::load() {
         } else {
             runs_[k].status = RunStatus::Damaged;
         }
+        if (journal_.run_held(h.place, h.id)) runs_[k].status = RunStatus::InProgress;
     }
 }
 
@@ -193,6 +196,11 @@ const std::vector<HistoryFile>& RenameHistory::files(std::size_t run) {
 
 void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
     if (run >= runs_.size()) return;
+    platform::FileLock held;
+    if (journal_.hold_run(runs_[run].place, runs_[run].id, held) == platform::FileAccess::Busy) {
+        runs_[run].status = RunStatus::InProgress;
+        return;
+    }
     std::optional<Loaded> loaded = load_run(run);
     if (!loaded) {
         runs_[run].status = RunStatus::Damaged;
@@ -227,7 +235,10 @@ void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
 std::optional<std::size_t> RenameHistory::unasked_unfinished_run() const {
     for (std::size_t k = 0; k < runs_.size(); ++k) {
         const JournalRun& run = contents_.runs[source_[k]].run;
-        if (run.plan_whole && !run.ended && !runs_[k].asked && runs_[k].status != RunStatus::Damaged) return k;
+        if (run.plan_whole && !run.ended && !runs_[k].asked && runs_[k].status != RunStatus::Damaged &&
+            runs_[k].status != RunStatus::InProgress) {
+            return k;
+        }
     }
     return std::nullopt;
 }
@@ -238,10 +249,10 @@ void RenameHistory::mark_asked(std::size_t run) {
     runs_[run].asked = true;
 }
 
-bool RenameHistory::clear() {
-    bool cleared = journal_.clear();
+std::vector<std::string> RenameHistory::clear() {
+    std::vector<std::string> kept = journal_.clear();
     load();
-    return cleared;
+    return kept;
 }
 
 }  // namespace renaming

@@ -11,8 +11,9 @@
 
 namespace renaming {
 
-enum class RunStatus { Done, Unfinished, Undone, PartlyUndone, Damaged };
-// 完成, 未完成, 已撤销, 部分撤销, 记录损坏.
+// InProgress: a copy of the program is renaming its files or putting them back now.
+enum class RunStatus { Done, Unfinished, Undone, PartlyUndone, Damaged, InProgress };
+// 完成, 未完成, 已撤销, 部分撤销, 记录损坏, 进行中.
 std::string status_text(RunStatus status);
 
 // Where a file of a run is now.
@@ -63,15 +64,18 @@ public:
     // its old name is free. A run partly undone has the rest undone. Each
     // step's result is recorded in the journal and told to step_undone as it
     // comes; files() then holds each file's result, and the run's status follows.
+    // Nothing happens to a run another copy holds: it reads 进行中.
     using StepUndone = std::function<bool(const std::string& run_id, std::size_t step, bool undone)>;
     void undo(std::size_t run, const StepUndone& step_undone);
 
-    // The newest run that did not end and that no start has asked about yet.
+    // The newest run that did not end, that no copy holds and that no start
+    // has asked about yet.
     std::optional<std::size_t> unasked_unfinished_run() const;
     void mark_asked(std::size_t run);
 
-    // Empties the journals; false when one could not be emptied.
-    bool clear();
+    // Empties the journals; the paths of those that could not be emptied,
+    // whose runs stay listed.
+    std::vector<std::string> clear();
 
 private:
     struct Loaded {

@@ -83,15 +83,34 @@ bool RenameJournal::begin_run(const std::string& directory, const std::vector<Jo
 
     const std::string plan = plan_text(id, platform::local_time_text(), directory, steps);
     for (std::size_t place = 0; place < paths_.size(); ++place) {
+        // Held before another copy can read its plan, so none takes it for
+        // a run that was left unfinished.
+        platform::FileLock lock;
+        if (platform::FileLock::acquire(run_lock_path(place, id), lock) != platform::FileAccess::Done) continue;
         if (append(place, plan, true)) {
             run_id_ = std::move(id);
             run_place_ = place;
+            run_lock_ = std::move(lock);
             last_append_ = std::chrono::steady_clock::now();
             return true;
         }
     }
     run_id_.clear();
     return false;
+}
+
+std::string RenameJournal::run_lock_path(std::size_t place, const std::string& run_id) const {
+    return place < paths_.size() ? paths_[place] + "." + run_id : std::string();
+}
+
+platform::FileAccess RenameJournal::hold_run(std::size_t place, const std::string& run_id,
+                                             platform::FileLock& lock) const {
+    if (place >= paths_.size()) return platform::FileAccess::Failed;
+    return platform::FileLock::acquire(run_lock_path(place, run_id), lock);
+}
+
+bool RenameJournal::run_held(std::size_t place, const std::string& run_id) const {
+    return place < paths_.size() && platform::FileLock::held_now(run_lock_path(place, run_id));
 }
 
 void RenameJournal::queue(std::size_t place, std::string line) {
@@ -108,6 +127,7 @@ void RenameJournal::end_run() {
     if (run_id_.empty()) return;
     pending_[run_place_] += end_line(run_id_);
     flush_pending();
+    run_lock_ = platform::FileLock();
     trim(run_place_);
     run_id_.clear();
 }
@@ -171,21 +191,22 @@ bool RenameJournal::may_hold_unfinished_run() const {
     return false;
 }
 
-bool RenameJournal::clear() {
-    bool all = true;
+std::vector<std::string> RenameJournal::clear() {
+    std::vector<std::string> kept;
     for (std::size_t place = 0; place < paths_.size(); ++place) {
         pending_[place].clear();
         platform::FileLock lock;
         if (with_retries([&] { return platform::FileLock::acquire(paths_[place], lock); }) !=
             platform::FileAccess::Done) {
-            // No lock can be made where no journal can be either.
+            // No lock can be made where no journal can be either; one that
+            // is there and cannot be locked stays.
             std::string text;
-            if (platform::read_file(paths_[place], text) == platform::FileAccess::Done) all = false;
+            if (platform::read_file(paths_[place], text) == platform::FileAccess::Done) kept.push_back(paths_[place]);
             continue;
         }
-        all = platform::remove_file(paths_[place]) && all;
+        if (!platform::remove_file(paths_[place])) kept.push_back(paths_[place]);
     }
-    return all;
+    return kept;
 }
 
 }  // namespace renaming

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/shared_file.h"
 #include "rename/journal_format.h"
 
 #include <chrono>
@@ -37,7 +38,8 @@ public:
     const std::vector<std::string>& paths() const { return paths_; }
 
     // Starts a run: its plan, flushed to the first journal that can hold it.
-    // False when none can; nothing is then recorded of the run.
+    // False when none can; nothing is then recorded of the run. The run is
+    // held (run_held) from before its plan is written until end_run.
     bool begin_run(const std::string& directory, const std::vector<JournalStep>& steps);
     const std::string& run_id() const { return run_id_; }
 
@@ -49,6 +51,13 @@ public:
 
     // Which journal holds the run started last.
     std::size_t run_place() const { return run_place_; }
+
+    // A run is held while a copy of the program renames its files or puts
+    // them back, by a lock beside its journal that dies with the process:
+    // other copies neither undo it nor ask about it meanwhile. Busy when
+    // another copy holds it.
+    platform::FileAccess hold_run(std::size_t place, const std::string& run_id, platform::FileLock& lock) const;
+    bool run_held(std::size_t place, const std::string& run_id) const;
 
     // An undo of step k of a run, recorded against that run in the journal
     // that holds it (place: its index in paths()).
@@ -62,8 +71,8 @@ public:
     // A cheap look for a run that did not end and was not asked about, for
     // every start; false means there surely is none.
     bool may_hold_unfinished_run() const;
-    // Empties every journal; false when one could not be emptied.
-    bool clear();
+    // Empties every journal; the paths of those that could not be emptied.
+    std::vector<std::string> clear();
 
     // The oldest runs go once a journal holds more than this.
     static constexpr std::size_t kMaxRuns = 50;
@@ -75,8 +84,11 @@ private:
     void trim(std::size_t place);
 
     std::vector<std::string> paths_;
+    std::string run_lock_path(std::size_t place, const std::string& run_id) const;
+
     std::string run_id_;
     std::size_t run_place_ = 0;
+    platform::FileLock run_lock_;
     std::vector<std::string> pending_;  // per place, lines waiting
     std::chrono::steady_clock::time_point last_append_{};
     std::uint64_t id_sequence_ = 0;

@@ -172,7 +172,7 @@ void RenameRun::run(filelist::MainModel& model, std::size_t count, bool by_depen
         if (!done.to_undo[k]) continue;
         const std::size_t row = done.rows[k];
         if (last_step_of_row[row] != k && done.to_undo[last_step_of_row[row]]) continue;
-        renamed.push_back({done.directory + done.steps[k].from, done.directory + done.steps[k].to});
+        renamed.push_back({done.directory + done.steps[k].from, done.directory + done.steps[k].to, done.steps[k].file});
         renamed_steps.push_back(k);
     }
     for (std::size_t i : renames_kept_under_another_name(done.directory, renamed)) {
@@ -198,6 +198,9 @@ void RenameRun::undo_last_run(filelist::MainModel& model) {
     if (!can_undo(model)) return;
     filelist::ActivityScope running(model.state.activity, filelist::Activity::Renaming);
     LastRun& run = *last_run_;
+    // Another copy putting the same files back from its history goes first.
+    platform::FileLock held;
+    if (journal_ && !run.id.empty() && journal_->hold_run(run.place, run.id, held) == platform::FileAccess::Busy) return;
     std::vector<std::size_t> order;
     for (std::size_t k = run.steps.size(); k-- > 0;) {
         if (run.to_undo[k]) order.push_back(k);

@@ -3,7 +3,9 @@
 #include "rename/exact_rename.h"
 
 #include <set>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 namespace renaming {
 
@@ -23,17 +25,47 @@ std::string undo_failure_text(UndoResult result) {
     return {};
 }
 
+namespace {
+
+// Whether the very file of step k is under its name from before that step,
+// or from before an earlier step of the same file (a cycle moved it through
+// a temporary name): back where the undo of k would take it, or further.
+bool is_back_already(const DirectorySnapshot& disk, const std::vector<JournalStep>& steps,
+                     const std::unordered_map<std::string_view, std::size_t>& step_to, std::size_t k) {
+    if (steps[k].file.index == 0) return false;
+    std::optional<std::string> now = disk.name_of(steps[k].file);
+    if (!now || *now == steps[k].to) return false;
+    for (std::size_t j = k, hops = 0; hops <= steps.size(); ++hops) {
+        if (steps[j].from == *now) return true;
+        auto earlier = step_to.find(steps[j].from);
+        if (earlier == step_to.end() || earlier->second >= j || !platform::is_same_file(steps[earlier->second].file, steps[k].file))
+            return false;
+        j = earlier->second;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::vector<UndoResult> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
                                    const std::vector<std::size_t>& order, const UndoProgress& done) {
     std::vector<UndoResult> results(steps.size(), UndoResult::RenameFailed);
     DirectorySnapshot disk = DirectorySnapshot::take(directory);
     std::vector<DoneRename> moved;
     std::vector<std::size_t> moved_steps;
+    std::unordered_map<std::string_view, std::size_t> step_to;  // the step that gave each name
+    for (std::size_t k = 0; k < steps.size(); ++k) step_to[steps[k].to] = k;
     for (std::size_t k : order) {
         if (k >= steps.size()) continue;
         const JournalStep& step = steps[k];
         std::optional<platform::EntryIdentity> now = disk.find(step.to);
         UndoResult result = UndoResult::Undone;
+        if (is_back_already(disk, steps, step_to, k)) {
+            // Put back by an undo that was cut short before it wrote so.
+            results[k] = result;
+            if (done && !done(k, result)) break;
+            continue;
+        }
         if (!now) {
             result = UndoResult::Missing;
         } else if (now->is_directory || !platform::is_same_file(now->identity, step.file)) {
@@ -46,7 +78,7 @@ std::vector<UndoResult> undo_steps(const std::string& directory, const std::vect
         }
         if (result == UndoResult::Undone) {
             disk.moved(step.to, step.from);
-            moved.push_back({directory + step.to, directory + step.from});
+            moved.push_back({directory + step.to, directory + step.from, step.file});
             moved_steps.push_back(k);
         }
         results[k] = result;

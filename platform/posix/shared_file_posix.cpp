@@ -91,6 +91,13 @@ FileAccess FileLock::acquire(const std::string& path, FileLock& lock) {
     return FileAccess::Done;
 }
 
+bool FileLock::held_now(const std::string& path) {
+    Descriptor probe(open((path + ".lock").c_str(), O_RDWR | O_CLOEXEC));
+    if (probe.get() < 0) return false;
+    if (flock(probe.get(), LOCK_EX | LOCK_NB) == 0) return false;  // closing the probe lets go again
+    return errno == EWOULDBLOCK;
+}
+
 FileLock::~FileLock() {
     if (held()) close(static_cast<int>(handle_));
 }

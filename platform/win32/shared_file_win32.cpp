@@ -88,14 +88,28 @@ FileAccess FileLock::acquire(const std::string& path, FileLock& lock) {
     if (handle == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         // A lock another copy is just letting go of is about to vanish.
-        bool held_elsewhere =
-            error == ERROR_SHARING_VIOLATION ||
-            (error == ERROR_ACCESS_DENIED && GetFileAttributesW(lock_path.c_str()) != INVALID_FILE_ATTRIBUTES);
+        // A directory of that name is no lock and never goes away by itself.
+        const DWORD attributes = GetFileAttributesW(lock_path.c_str());
+        bool held_elsewhere = error == ERROR_SHARING_VIOLATION ||
+                              (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                               !(attributes & FILE_ATTRIBUTE_DIRECTORY));
         return held_elsewhere ? FileAccess::Busy : FileAccess::Failed;
     }
     lock = FileLock();
     lock.handle_ = reinterpret_cast<long long>(handle);
     return FileAccess::Done;
+}
+
+bool FileLock::held_now(const std::string& path) {
+    const std::wstring lock_path = win32::file_system_path(path + ".lock");
+    win32::UniqueHandle probe(
+        CreateFileW(lock_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe.get() != INVALID_HANDLE_VALUE) return false;  // a lock file nobody holds
+    const DWORD error = GetLastError();
+    // A holder opens it for itself alone; one letting go makes it vanish.
+    const DWORD attributes = GetFileAttributesW(lock_path.c_str());
+    return error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                                                !(attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
 FileLock::~FileLock() {

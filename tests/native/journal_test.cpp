@@ -1,5 +1,6 @@
 #include "filelist/main_model.h"
 #include "platform/file_identity.h"
+#include "platform/pending_events.h"
 #include "rename/journal_format.h"
 #include "rename/rename_history.h"
 #include "rename/rename_journal.h"
@@ -330,4 +331,100 @@ TEST_F(JournalDirectory, NothingIsEverRenamedFromADamagedRun) {
     history.undo(0, nullptr);
     EXPECT_EQ(names(), Texts{"A001.jpg"});
     EXPECT_FALSE(fs::exists(dir.path("../a.jpg")));
+}
+
+TEST(JournalFormat, TrimmingCountsOnlyTheRunsItKeeps) {
+    std::string text = journal_header();
+    for (int i = 0; i < 3; ++i) {
+        std::string id = "R" + std::to_string(2000 + i);
+        text += plan_text(id, kTime, "/photos/", three_steps()) + outcome_line(id, 0, true) + end_line(id);
+    }
+    for (int i = 0; i < 2000; ++i) text += "no record of any run, line " + std::to_string(i) + "\r\n";
+    std::optional<std::string> kept = trimmed_journal(text, 50, 20000);
+    ASSERT_TRUE(kept);  // the lines of no run go
+    EXPECT_EQ(scan_journal(*kept).size(), 3u);
+    EXPECT_EQ(kept->find("no record"), std::string::npos);
+}
+
+TEST_F(JournalDirectory, ARunAnotherCopyHoldsIsInProgressNeitherAskedAboutNorUndone) {
+    files({"a.jpg"});
+    {
+        RenameJournal first(paths);  // a copy renaming now
+        ASSERT_TRUE(first.begin_run(directory, {step("a.jpg", "A001.jpg")}));
+        rename("a.jpg", "A001.jpg");
+        RenameJournal second(paths);
+        RenameHistory history(second);
+        history.load();
+        ASSERT_EQ(history.runs().size(), 1u);
+        EXPECT_EQ(history.runs()[0].status, RunStatus::InProgress);
+        EXPECT_FALSE(history.unasked_unfinished_run());
+        history.undo(0, nullptr);
+        EXPECT_EQ(names(), Texts{"A001.jpg"});
+    }  // the first copy is gone, killed before its run ended
+    RenameJournal journal(paths);
+    RenameHistory history(journal);
+    history.load();
+    EXPECT_EQ(history.runs()[0].status, RunStatus::Unfinished);
+    EXPECT_TRUE(history.unasked_unfinished_run());
+}
+
+TEST_F(JournalDirectory, AFileAnotherProgramMovesOnDuringTheRunStaysRenamedAndItsUndoFails) {
+    files({"a.jpg", "b.jpg"});
+    RenameJournal journal(paths);
+    RenameRun run(journal, nullptr);
+    filelist::MainModel model;
+    model.state.batch.fill_list(directory, {"a.jpg", "b.jpg"});
+    model.state.batch.set_new_name(0, "A001");
+    model.state.batch.set_new_name(1, "A002");
+    model.state.rule_confirmed = 1;
+    platform::set_pending_events_hook([&] {
+        if (fs::exists(dir.path("A001.jpg"))) rename("A001.jpg", "synced.jpg");
+    });
+    run.confirm_rename(model);
+    platform::set_pending_events_hook(nullptr);
+    EXPECT_EQ(model.state.batch.result(0), "改名成功");
+    EXPECT_NE(dir.read("journal.txt").find("\t1\t成功"), std::string::npos);
+
+    run.undo_last_run(model);
+    EXPECT_EQ(names(), (Texts{"b.jpg", "synced.jpg"}));
+    RenameHistory history(journal);
+    history.load();
+    EXPECT_EQ(history.runs()[0].status, RunStatus::PartlyUndone);
+}
+
+TEST_F(JournalDirectory, AStepWhoseFileIsBackAlreadyCountsAsUndone) {
+    files({"a.jpg", "b.jpg", "c.jpg"});
+    const std::vector<JournalStep> steps = {step("a.jpg", "A001.jpg"), step("b.jpg", "A002.jpg"),
+                                            step("c.jpg", "A003.jpg")};
+    std::string text = journal_header() + plan_text(kId, kTime, directory, steps);
+    for (std::size_t k = 0; k < 3; ++k) text += outcome_line(kId, k, true);
+    text += end_line(kId) + undo_line(kId, 2, true);
+    // An undo killed after it put two files back and wrote one of them.
+    dir.write("journal.txt", text);
+    rename("a.jpg", "A001.jpg");
+
+    RenameJournal journal(paths);
+    RenameHistory history(journal);
+    history.load();
+    history.undo(0, nullptr);
+    EXPECT_EQ(names(), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(history.runs()[0].status, RunStatus::Undone);
+    const auto& files = history.files(0);
+    for (const HistoryFile& file : files) EXPECT_EQ(file.place, FilePlace::PutBack) << file.old_name;
+    EXPECT_EQ(files[0].undo_result, "已撤销");
+}
+
+TEST_F(JournalDirectory, AJournalThatCannotBeClearedIsNamedAndKeepsItsRuns) {
+    dir.write("journal.txt", small_journal(directory));
+    fs::create_directory(dir.path("journal.txt.lock"));  // a lock that no copy holds, and never goes
+    fs::create_directory(dir.path("data"));
+    paths.push_back(dir.path("data/journal.txt"));
+    dir.write("data/journal.txt", journal_header() + plan_text("R99", kTime, directory, three_steps()));
+    RenameJournal journal(paths);
+    RenameHistory history(journal);
+    history.load();
+    ASSERT_EQ(history.runs().size(), 2u);
+    EXPECT_EQ(history.clear(), Texts{paths[0]});
+    ASSERT_EQ(history.runs().size(), 1u);
+    EXPECT_EQ(history.runs()[0].id, kId);
 }

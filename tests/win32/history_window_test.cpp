@@ -42,6 +42,12 @@ struct HistoryWindowTest : MainWindowFixture {
         driver::pump();
         ASSERT_NE(history(), nullptr);
     }
+    std::vector<renaming::JournalStep> steps_of(const Texts& names) const {
+        std::vector<renaming::JournalStep> steps;
+        for (const std::string& name : names)
+            steps.push_back({name, "Z" + name, platform::entry_identity(folder.path(name))->identity});
+        return steps;
+    }
     // The program ends and starts again; nothing of the run is left in memory.
     void restart() {
         window.reset();
@@ -90,13 +96,11 @@ TEST_F(HistoryWindowTest, ARunIsUndoneFromTheHistoryAfterARestart) {
 
 TEST_F(HistoryWindowTest, AStartAsksOnceAboutARunItDidNotFinish) {
     for (const char* name : {"a.jpg", "b.jpg"}) folder.write(name, name);
-    renaming::RenameJournal journal(renaming::default_journal_paths());
-    std::vector<renaming::JournalStep> steps;
-    for (const char* name : {"a.jpg", "b.jpg"}) {
-        steps.push_back({name, std::string("Z") + name, platform::entry_identity(folder.path(name))->identity});
+    {
+        // Killed after its first rename: the plan is on disk, no outcome, no end.
+        renaming::RenameJournal journal(renaming::default_journal_paths());
+        ASSERT_TRUE(journal.begin_run(folder.path(""), steps_of({"a.jpg", "b.jpg"})));
     }
-    // Killed after its first rename: the plan is on disk, no outcome, no end.
-    ASSERT_TRUE(journal.begin_run(folder.path(""), steps));
     MoveFileW(platform::win32::widen(folder.path("a.jpg")).c_str(),
               platform::win32::widen(folder.path("Za.jpg")).c_str());
 
@@ -117,4 +121,17 @@ TEST_F(HistoryWindowTest, AStartAsksOnceAboutARunItDidNotFinish) {
             EXPECT_EQ(history(), nullptr);
         }
     }
+}
+
+TEST_F(HistoryWindowTest, ARunAnotherCopyIsMakingIsInProgressAndNotAskedAbout) {
+    folder.write("a.jpg", "a");
+    renaming::RenameJournal other_copy(renaming::default_journal_paths());
+    ASSERT_TRUE(other_copy.begin_run(folder.path(""), steps_of({"a.jpg"})));
+    MessageBoxAnswerer answerer(IDYES);
+    restart();
+    driver::wait_until([&] { return history() != nullptr; }, 500);
+    EXPECT_TRUE(answerer.texts().empty());
+    open_history();
+    EXPECT_EQ(run_row(0)[3], "进行中");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(history(), kUndoSelectedButton)));
 }
