@@ -1,5 +1,6 @@
 #include "app/file_table_view.h"
 
+#include "app/row_texts.h"
 #include "platform/pending_events.h"
 #include "platform/win32/list_view.h"
 #include "platform/win32/text.h"
@@ -126,7 +127,7 @@ LRESULT FileTableView::draw_row(NMLVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
         const auto row = static_cast<int>(draw.nmcd.dwItemSpec);
-        if (!state_.batch.mark(static_cast<std::size_t>(row)).empty()) {
+        if (state_.batch.mark(static_cast<std::size_t>(row)).failing()) {
             draw.clrText = kMarkColour;
             if ((draw.nmcd.uItemState & CDIS_SELECTED) || ListView_GetItemState(table_, row, LVIS_SELECTED)) {
                 // The list view would paint the selection's own colours over ours.
@@ -141,14 +142,16 @@ LRESULT FileTableView::draw_row(NMLVCUSTOMDRAW& draw) const {
 
 void FileTableView::fill_info_tip(NMLVGETINFOTIPW& tip) const {
     if (tip.iItem < 0) return;
-    const std::string& mark = state_.batch.mark(static_cast<std::size_t>(tip.iItem));
+    const std::string mark = mark_text(state_.batch.mark(static_cast<std::size_t>(tip.iItem)));
     if (!mark.empty()) platform::win32::copy_to_list_view(mark, tip.pszText, tip.cchTextMax);
 }
 
 void FileTableView::fill_display_text(NMLVDISPINFOW& info) const {
     if (!(info.item.mask & LVIF_TEXT)) return;
-    platform::win32::copy_to_list_view(state_.batch.cell(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem),
-                                       info.item.pszText, info.item.cchTextMax);
+    const auto row = static_cast<std::size_t>(info.item.iItem);
+    const std::string text = info.item.iSubItem == filelist::Batch::kResult ? result_text(state_.batch.result(row))
+                                                                           : state_.batch.cell(row, info.item.iSubItem);
+    platform::win32::copy_to_list_view(text, info.item.pszText, info.item.cchTextMax);
 }
 
 std::optional<std::size_t> FileTableView::current_row() const {

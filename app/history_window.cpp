@@ -1,5 +1,6 @@
 #include "app/history_window.h"
 
+#include "app/row_texts.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/list_view.h"
 #include "platform/win32/text.h"
@@ -115,7 +116,7 @@ LRESULT HistoryWindow::on_notify(const NMHDR& header) {
                     copy_out(std::to_string(run.files_renamed), info);
                     break;
                 default:
-                    copy_out(renaming::status_text(run.status), info);
+                    copy_out(run_status_text(run.status), info);
                     break;
             }
         } else if (header.code == LVN_ITEMCHANGED) {
@@ -139,7 +140,8 @@ LRESULT HistoryWindow::on_notify(const NMHDR& header) {
                 copy_out(file.new_name, info);
                 break;
             default:
-                copy_out(file.undo_result.empty() ? renaming::place_text(file.place) : file.undo_result, info);
+                copy_out(file.undo.kind == filelist::Outcome::None ? place_text(file.place) : undo_outcome_text(file.undo),
+                         info);
                 break;
         }
     }

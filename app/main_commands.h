@@ -9,7 +9,10 @@
 #include "rename/rename_journal.h"
 #include "rename/rename_run.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace app {
 
@@ -52,7 +55,8 @@ public:
     // shows of that run read the results. Nothing while a long loop runs.
     void undo_from_history(renaming::RenameHistory& history, std::size_t run);
 
-    // The numbering window's "确定" in capture-date mode.
+    // The numbering window's "确定" in capture-date mode; the windows catch up
+    // after it too.
     void build_capture_date_names(const naming::ImageLoadFailureNotice& notify_load_failure);
     // Names were built: the directory is listed again and the rows that would fail marked.
     void names_built();
@@ -79,6 +83,16 @@ private:
     void tell_failed_save_once();
     // After a run or an undo: the disk has changed.
     void mark_again();
+    // 确定改名 and 按依赖顺序改名 alike.
+    void rename(bool by_dependencies);
+
+    // The rows a run was given, by the ids that follow them when the table
+    // is sorted, and the batch they belong to.
+    struct RunRows {
+        std::uint64_t generation = 0;
+        std::vector<std::uint32_t> ids;
+    };
+    RunRows rows_now(std::size_t count) const;
 
     filelist::MainModel& model_;
     Notices notices_;
@@ -87,6 +101,7 @@ private:
     naming::CaptureDateNamer namer_;
     renaming::RenameJournal journal_;
     renaming::RenameRun rename_run_;
+    std::optional<RunRows> last_run_rows_;  // the rows of the run Ctrl+Z undoes
     renaming::ConflictMarks conflict_marks_;
     filelist::TableSort table_sort_;
 };

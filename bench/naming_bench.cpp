@@ -1,3 +1,4 @@
+#include "batch_progress.h"
 #include "filelist/main_model.h"
 #include "rename/rename_conflicts.h"
 #include "rename/rename_run.h"
@@ -96,10 +97,11 @@ public:
         model.state.rule_confirmed = 1;
         forward_ = !forward_;
         auto started = std::chrono::steady_clock::now();
-        RenameRun().confirm_rename(model);
+        RenameRun run;
+        bench::rename_rows(run, model);
         last_seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         for (std::size_t row = 0; row < model.state.batch.row_count(); ++row) {
-            if (model.state.batch.result(row) != "改名成功") return false;
+            if (model.state.batch.result(row).kind != Outcome::Renamed) return false;
         }
         return true;
     }

@@ -2,22 +2,17 @@
 #include "filelist/split_name.h"
 
 #include <algorithm>
-#include <type_traits>
 #include <utility>
 
 namespace filelist {
 
 namespace {
 const std::string kNoText;
-
-const std::string& at_or_empty(const std::vector<std::string>& texts, std::size_t row) {
-    return row < texts.size() ? texts[row] : kNoText;
-}
 }  // namespace
 
-const std::string& Batch::extension(std::size_t row) const { return at_or_empty(extensions_, row); }
-const std::string& Batch::result(std::size_t row) const { return at_or_empty(results_, row); }
-const std::string& Batch::mark(std::size_t row) const { return at_or_empty(marks_, row); }
+const std::string& Batch::extension(std::size_t row) const { return row < extensions_.size() ? extensions_[row] : kNoText; }
+RowOutcome Batch::result(std::size_t row) const { return row < results_.size() ? results_[row] : RowOutcome{}; }
+RowMark Batch::mark(std::size_t row) const { return row < marks_.size() ? marks_[row] : RowMark{}; }
 
 std::string Batch::cell(std::size_t row, int column) const {
     if (row >= row_count()) return {};
@@ -32,8 +27,6 @@ std::string Batch::cell(std::size_t row, int column) const {
             return extensions_[row];
         case kDirectory:
             return base_directory_;
-        case kResult:
-            return results_[row];
         default:
             return {};
     }
@@ -44,7 +37,7 @@ void Batch::fill_list(std::string base_directory, std::vector<std::string> file_
     file_names_ = std::move(file_names);
     const std::size_t n = file_names_.size();
     new_names_.assign(n, std::string());
-    results_.assign(n, std::string());
+    results_.assign(n, RowOutcome{});
     marks_.clear();
     extensions_.clear();
     extensions_.reserve(n);
@@ -72,9 +65,9 @@ bool Batch::set_extension(std::size_t row, std::string extension) {
     return true;
 }
 
-bool Batch::set_result(std::size_t row, std::string result) {
+bool Batch::set_result(std::size_t row, RowOutcome result) {
     if (row >= row_count()) return false;
-    results_[row] = std::move(result);
+    results_[row] = result;
     tell_row_changed(row);
     return true;
 }
@@ -87,9 +80,7 @@ template <typename T>
 void move_into_order(std::vector<T>& values, const std::vector<std::size_t>& order, std::vector<T>& spare) {
     if (values.empty()) return;
     // A column of empty cells (no new names or results yet) stays as it is.
-    if constexpr (std::is_same_v<T, std::string>) {
-        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) return;
-    }
+    if (std::all_of(values.begin(), values.end(), [](const T& v) { return v == T{}; })) return;
     spare.clear();
     spare.reserve(values.size());
     for (std::size_t from : order) spare.push_back(std::move(values[from]));
@@ -108,8 +99,10 @@ bool Batch::reorder(const std::vector<std::size_t>& order) {
     move_into_order(file_names_, order, spare_texts_);
     move_into_order(new_names_, order, spare_texts_);
     move_into_order(extensions_, order, spare_texts_);
-    move_into_order(results_, order, spare_texts_);
-    move_into_order(marks_, order, spare_texts_);
+    std::vector<RowOutcome> spare_results;
+    move_into_order(results_, order, spare_results);
+    std::vector<RowMark> spare_marks;
+    move_into_order(marks_, order, spare_marks);
     std::vector<std::uint32_t> spare_ids;
     move_into_order(row_ids_, order, spare_ids);
     spare_texts_.clear();
@@ -123,8 +116,8 @@ std::optional<std::size_t> Batch::row_of(std::uint32_t id) const {
     return row_of_id_[id];
 }
 
-void Batch::set_marks(std::vector<std::string> marks) {
-    bool none = std::all_of(marks.begin(), marks.end(), [](const std::string& m) { return m.empty(); });
+void Batch::set_marks(std::vector<RowMark> marks) {
+    bool none = std::all_of(marks.begin(), marks.end(), [](const RowMark& m) { return !m.failing(); });
     if (none && marks_.empty()) return;
     if (none) {
         marks_.clear();

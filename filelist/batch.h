@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filelist/row_outcome.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -48,12 +50,14 @@ public:
 
     // The extension the run gives row's file: the 后缀名 cell.
     const std::string& extension(std::size_t row) const;
-    const std::string& result(std::size_t row) const;
-    // Why a run started now would fail on the row; empty when it would not.
-    const std::string& mark(std::size_t row) const;
+    // What the last run or undo did with the row's file: the 处理结果 column.
+    RowOutcome result(std::size_t row) const;
+    // Why a run started now would fail on the row; none when it would not.
+    RowMark mark(std::size_t row) const;
 
-    // The text a column shows for a row; empty for a row or column that does
-    // not exist. 序 counts rows from 1, 原名称 is the file's base name.
+    // The text a column of names shows for a row; empty for a row that does
+    // not exist and for 处理结果, whose text comes from the outcome. 序 counts
+    // rows from 1, 原名称 is the file's base name.
     std::string cell(std::size_t row, int column) const;
 
     // Replaces every row: one per name, in the directory given, with empty new
@@ -66,7 +70,7 @@ public:
     // not exist.
     bool set_new_name(std::size_t row, std::string name);
     bool set_extension(std::size_t row, std::string extension);
-    bool set_result(std::size_t row, std::string result);
+    bool set_result(std::size_t row, RowOutcome result);
 
     // Puts the rows in a new order: row k gets everything row order[k] held
     // (its file, new name, cells, result and mark). False, and nothing moved,
@@ -80,7 +84,7 @@ public:
     static constexpr std::uint32_t kNoRowId = 0xFFFFFFFF;
 
     // A mark per row (fewer clear the rest).
-    void set_marks(std::vector<std::string> marks);
+    void set_marks(std::vector<RowMark> marks);
     void clear_marks() { set_marks({}); }
 
     // Changes whenever the set of rows is replaced (not when they move), so a long loop can tell
@@ -97,8 +101,8 @@ private:
     std::vector<std::string> file_names_;
     std::vector<std::string> new_names_;
     std::vector<std::string> extensions_;
-    std::vector<std::string> results_;
-    std::vector<std::string> marks_;  // empty, or one per row
+    std::vector<RowOutcome> results_;
+    std::vector<RowMark> marks_;  // empty, or one per row
     std::vector<std::uint32_t> row_ids_;
     std::vector<std::uint32_t> row_of_id_;  // the row each id is in
     std::vector<std::string> spare_texts_;  // storage a sort reuses; no strings in it between sorts

@@ -2,7 +2,6 @@
 
 #include "filelist/split_name.h"
 #include "image/sources/byte_sources.h"
-#include "platform/pending_events.h"
 
 #include <algorithm>
 
@@ -33,27 +32,29 @@ std::string name_for(CaptureTime time, const std::string& file_name) {
 
 }  // namespace
 
-CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, const std::string& file_name) {
+CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, const std::string& file_name,
+                                                filelist::Progress& progress) {
     const std::string path = directory + file_name;
     if (std::unique_ptr<imaging::ByteSource> source = imaging::open_file_source(path)) {
         imaging::MediaDate media = imaging::read_media_date(*source, filelist::split_name(file_name).extension);
         if (media.kind != imaging::MediaKind::None) return CaptureTime{true, date_digits(std::move(media.date))};
     }
-    platform::process_pending_events();
+    progress.on_step();
     if (!image_.LoadFromFile(path)) return CaptureTime{};
 
     imaging::PropertyRecord record;
     image_.GetPropertyItem(kDateTimeOriginal, record);
-    platform::process_pending_events();
+    progress.on_step();
     image_.Dispose();
-    platform::process_pending_events();
+    progress.on_step();
     return CaptureTime{true, date_digits(text_of(record))};
 }
 
 std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,
-                                                const ImageLoadFailureNotice& notify_load_failure) {
-    CaptureTime time = read_capture_time(directory, file_name);
-    platform::process_pending_events();
+                                                const ImageLoadFailureNotice& notify_load_failure,
+                                                filelist::Progress& progress) {
+    CaptureTime time = read_capture_time(directory, file_name, progress);
+    progress.on_step();
     if (!time.readable && notify_load_failure) notify_load_failure();
     return name_for(std::move(time), file_name);
 }
@@ -67,7 +68,8 @@ std::unordered_map<std::string, std::string>& CaptureDateNamer::remembered_times
     return remembered_;
 }
 
-std::optional<std::vector<std::string>> CaptureDateNamer::capture_times(const filelist::Batch& batch) {
+std::optional<std::vector<std::string>> CaptureDateNamer::capture_times(const filelist::Batch& batch,
+                                                                        filelist::Progress& progress) {
     const std::vector<std::string> names = batch.file_names();
     const std::string directory = batch.base_directory();
     const auto generation = batch.generation();
@@ -75,37 +77,37 @@ std::optional<std::vector<std::string>> CaptureDateNamer::capture_times(const fi
 
     std::vector<std::string> times;
     times.reserve(names.size());
-    for (const std::string& name : names) {
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::string& name = names[k];
         if (auto found = known.find(name); found != known.end()) {
             times.push_back(found->second);
             continue;
         }
-        CaptureTime time = read_capture_time(directory, name);
-        platform::process_pending_events();
-        if (batch.generation() != generation || platform::quit_requested()) return std::nullopt;
+        CaptureTime time = read_capture_time(directory, name, progress);
+        if (!progress.on_row(k, filelist::RowOutcome{}) || batch.generation() != generation) return std::nullopt;
         known[name] = time.date;
         times.push_back(std::move(time.date));
     }
     return times;
 }
 
-void CaptureDateNamer::build_capture_date_names(filelist::MainModel& model,
-                                                const ImageLoadFailureNotice& notify_load_failure) {
+void CaptureDateNamer::build_capture_date_names(filelist::Batch& batch,
+                                                const ImageLoadFailureNotice& notify_load_failure,
+                                                filelist::Progress& progress) {
     // Events run between files and may replace the chosen files: work on the
     // batch as it is now, and stop once the table shows another one.
-    filelist::Batch& batch = model.state.batch;
     const std::vector<std::string> names = batch.file_names();
     const std::string directory = batch.base_directory();
     const auto generation = batch.generation();
 
     for (std::size_t k = 0; k < names.size(); ++k) {
-        CaptureTime time = read_capture_time(directory, names[k]);
-        platform::process_pending_events();
+        CaptureTime time = read_capture_time(directory, names[k], progress);
+        progress.on_step();
         if (!time.readable && notify_load_failure) notify_load_failure();
-        if (batch.generation() != generation || platform::quit_requested()) return;
+        if (batch.generation() != generation) return;
         remembered_times(batch)[names[k]] = time.date;
         batch.set_new_name(k, name_for(std::move(time), names[k]));
-        platform::process_pending_events();
+        if (!progress.on_row(k, filelist::RowOutcome{})) return;
     }
 }
 

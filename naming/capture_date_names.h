@@ -1,6 +1,7 @@
 #pragma once
 
-#include "filelist/main_model.h"
+#include "filelist/batch.h"
+#include "filelist/progress.h"
 #include "image/image_file.h"
 
 #include <cstdint>
@@ -38,21 +39,22 @@ public:
     // date. A file that cannot be opened as an image keeps its base name after
     // the notice.
     std::string capture_date_name(const std::string& directory, const std::string& file_name,
-                                  const ImageLoadFailureNotice& notify_load_failure);
+                                  const ImageLoadFailureNotice& notify_load_failure, filelist::Progress& progress);
 
-    // Names every chosen file after its capture date, row by row, processing
-    // pending window events in between. Stops when the table is refilled or
-    // emptied meanwhile, or the program is asked to end.
-    void build_capture_date_names(filelist::MainModel& model, const ImageLoadFailureNotice& notify_load_failure);
+    // Names every chosen file after its capture date, row by row, telling
+    // progress of each step and row. Stops when the rows are replaced or
+    // emptied meanwhile, or progress says so.
+    void build_capture_date_names(filelist::Batch& batch, const ImageLoadFailureNotice& notify_load_failure,
+                                  filelist::Progress& progress);
 
     // The capture time of one chosen file in directory; never a message.
-    CaptureTime read_capture_time(const std::string& directory, const std::string& file_name);
+    CaptureTime read_capture_time(const std::string& directory, const std::string& file_name,
+                                  filelist::Progress& progress);
 
     // The capture time of every row of the batch (empty for none), for
-    // sorting: silently, each file read once per batch, pending window
-    // events processed in between. Nothing when the rows are replaced
-    // meanwhile or the program is asked to end.
-    std::optional<std::vector<std::string>> capture_times(const filelist::Batch& batch);
+    // sorting: silently, each file read once per batch, progress told of each
+    // row. Nothing when the rows are replaced meanwhile or progress says stop.
+    std::optional<std::vector<std::string>> capture_times(const filelist::Batch& batch, filelist::Progress& progress);
 
     // The program ends: an image still held is let go. False when none was.
     bool release_image() { return image_.Dispose(); }

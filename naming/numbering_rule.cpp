@@ -1,6 +1,5 @@
 #include "naming/numbering_rule.h"
 #include "naming/sequential_names.h"
-#include "platform/pending_events.h"
 
 namespace naming {
 
@@ -13,10 +12,7 @@ bool confirm_rule(filelist::AppState& state, const RuleChoice& choice,
     if (state.batch.empty()) return true;
     filelist::ActivityScope building(state.activity, filelist::Activity::BuildingNames);
     if (choice.capture_date) {
-        if (build_capture_date_names) {
-            build_capture_date_names();
-            platform::process_pending_events();
-        }
+        if (build_capture_date_names) build_capture_date_names();
         return true;
     }
     state.rule_fields = choice.fields;

@@ -21,7 +21,7 @@ using CaptureDateBuilder = std::function<void()>;
 // "确定": confirms the rule and names every row of the batch by it (nothing
 // to name in an empty table). The sequential rule's texts are kept in
 // state.rule_fields; in capture-date mode they stay as they were and the
-// capture-date builder runs, followed by the pending window events. While a
+// capture-date builder runs. While a
 // long loop is under way (a run renaming files with the names shown) it
 // changes nothing and says so with false.
 bool confirm_rule(filelist::AppState& state, const RuleChoice& choice,

@@ -36,15 +36,13 @@ void ConflictMarks::mark(filelist::AppState& state) {
                     [](const RowConflict& c) { return c.kind == ConflictKind::HeldByLaterRow; })) {
         order = order_renames(rows, steps, std::vector<bool>(steps.size(), true), names_);
     }
-    std::vector<std::string> marks(conflicts.size());
+    std::vector<filelist::RowMark> marks(conflicts.size());
     for (std::size_t row = 0; row < conflicts.size(); ++row) {
         const bool unnamed = rows.new_names[row].empty();
         if (unnamed && state.rule_confirmed != 1) continue;
-        marks[row] = conflict_text(conflicts[row]);
-        if (order && conflicts[row].kind == ConflictKind::HeldByLaterRow &&
-            order->failing[row].kind == ConflictKind::None) {
-            marks[row] += "，按依赖顺序改名可解决";
-        }
+        marks[row].conflict = conflicts[row];
+        marks[row].dependency_order_resolves = order && conflicts[row].kind == ConflictKind::HeldByLaterRow &&
+                                               order->failing[row].kind == ConflictKind::None;
     }
     batch.set_marks(std::move(marks));
 }

@@ -229,84 +229,102 @@ std::string asked_line(std::string_view id) {
     return std::string(id) + '\t' + std::string(kAsked) + std::string(kLineEnd);
 }
 
+namespace {
+
+// A step of a plan, or what became of a step (its outcome, its undo).
+void read_numbered_line(std::string_view line, const Fields& f, std::size_t number, std::size_t next,
+                        JournalRun& run, PlanReading& plan) {
+    if (f.count == 6 && f.at[3] == kArrow) {
+        if (!plan.open) return;  // a step after its plan was closed: no part of it
+        plan.checksum.add(line);
+        // The names and identities themselves are read, and checked, when the
+        // run's files are needed (read_plan): a journal may hold half a
+        // million of them, and the checksum already tells a plan that was cut
+        // or changed.
+        if (number != run.step_count + 1) plan.damaged = true;
+        run.to_temporary.push_back(is_temporary_name(f.at[4]));
+        run.step_count = number;
+        run.plan_length = next - run.plan_offset;
+        return;
+    }
+    if (f.count != 3 || !run.plan_whole || number == 0 || number > run.step_count) return;
+    const std::string_view word = f.at[2];
+    if (word == kRenamed || word == kFailed) {
+        run.outcomes[number - 1] = word == kRenamed ? StepOutcome::Renamed : StepOutcome::Failed;
+    } else if (word == kUndone || word == kUndoFailed) {
+        run.undos[number - 1] = word == kUndone ? UndoOutcome::Undone : UndoOutcome::Failed;
+    }
+}
+
+// The plan's closing line, the end, or the mark of a question asked.
+void read_mark_line(const Fields& f, JournalRun& run, PlanReading& plan) {
+    const std::string_view kind = f.at[1];
+    if (kind == kPlanEnd && f.count == 4 && plan.open) {
+        plan.open = false;
+        std::size_t count = 0;
+        std::uint64_t checksum = 0;
+        run.plan_whole = !plan.damaged && parse_number(f.at[2], count) && count == run.step_count &&
+                         parse_number(f.at[3], checksum, 16) && checksum == plan.checksum.value();
+        if (run.plan_whole) {
+            run.outcomes.assign(run.step_count, StepOutcome::Unknown);
+            run.undos.assign(run.step_count, UndoOutcome::None);
+        }
+    } else if (kind == kEnd && f.count == 2) {
+        run.ended = true;
+    } else if (kind == kAsked && f.count == 2) {
+        run.asked = true;
+    }
+}
+
+// A run's first line, with its time and directory.
+JournalRun start_run(std::string_view line, const Fields& f, std::size_t next, PlanReading& plan) {
+    JournalRun run;
+    run.id = std::string(f.at[0]);
+    plan.checksum.add(line);
+    if (f.count != 4 || !is_time(f.at[2]) || !is_run_directory(f.at[3])) {
+        plan.damaged = true;
+    } else {
+        run.time = std::string(f.at[2]);
+        run.directory = std::string(f.at[3]);
+    }
+    run.plan_offset = next;
+    return run;
+}
+
+}  // namespace
+
 std::vector<JournalRun> scan_journal(std::string_view text) {
+    constexpr std::size_t kNoRun = static_cast<std::size_t>(-1);
     std::vector<JournalRun> runs;
     std::vector<PlanReading> plans;
     std::unordered_map<std::string_view, std::size_t> by_id;
     Fields f;
-    std::size_t last = static_cast<std::size_t>(-1);  // lines of one run come together: look it up once
+    std::size_t last = kNoRun;  // lines of one run come together: look it up once
 
     for_each_line(text, [&](std::string_view line, std::size_t, std::size_t next) {
         if (line.empty() || line[0] != 'R' || !split_fields(line, f) || f.count < 2 || !is_run_id(f.at[0])) return;
-        if (last == static_cast<std::size_t>(-1) || runs[last].id != f.at[0]) {
+        if (last == kNoRun || runs[last].id != f.at[0]) {
             auto found = by_id.find(f.at[0]);
-            last = found == by_id.end() ? static_cast<std::size_t>(-1) : found->second;
+            last = found == by_id.end() ? kNoRun : found->second;
         }
-        const std::string_view kind = f.at[1];
-        if (kind == kStart) {
-            if (last != static_cast<std::size_t>(-1)) {  // a second plan under one id: neither is trusted
+        if (f.at[1] == kStart) {
+            if (last != kNoRun) {  // a second plan under one id: neither is trusted
                 plans[last].damaged = true;
                 runs[last].plan_whole = false;
                 return;
             }
-            JournalRun run;
-            run.id = std::string(f.at[0]);
-            PlanReading plan;
-            plan.checksum.add(line);
-            if (f.count != 4 || !is_time(f.at[2]) || !is_run_directory(f.at[3])) {
-                plan.damaged = true;
-            } else {
-                run.time = std::string(f.at[2]);
-                run.directory = std::string(f.at[3]);
-            }
-            run.plan_offset = next;
-            last = runs.size();
-            runs.push_back(std::move(run));
-            plans.push_back(plan);
+            plans.emplace_back();
+            runs.push_back(start_run(line, f, next, plans.back()));
+            last = runs.size() - 1;
             by_id.emplace(f.at[0], last);  // a view into the text, which outlives the scan
             return;
         }
-        if (last == static_cast<std::size_t>(-1)) return;
-        JournalRun& run = runs[last];
-        PlanReading& plan = plans[last];
+        if (last == kNoRun) return;
         std::size_t number = 0;
-        if (parse_number(kind, number)) {
-            if (f.count == 6 && f.at[3] == kArrow) {
-                if (!plan.open) return;  // a step after its plan was closed: no part of it
-                plan.checksum.add(line);
-                // The names and identities themselves are read, and checked,
-                // when the run's files are needed (read_plan): a journal may
-                // hold half a million of them, and the checksum already tells
-                // a plan that was cut or changed.
-                if (number != run.step_count + 1) plan.damaged = true;
-                run.to_temporary.push_back(is_temporary_name(f.at[4]));
-                run.step_count = number;
-                run.plan_length = next - run.plan_offset;
-                return;
-            }
-            if (f.count != 3 || !run.plan_whole || number == 0 || number > run.step_count) return;
-            const std::string_view word = f.at[2];
-            if (word == kRenamed || word == kFailed) {
-                run.outcomes[number - 1] = word == kRenamed ? StepOutcome::Renamed : StepOutcome::Failed;
-            } else if (word == kUndone || word == kUndoFailed) {
-                run.undos[number - 1] = word == kUndone ? UndoOutcome::Undone : UndoOutcome::Failed;
-            }
-            return;
-        }
-        if (kind == kPlanEnd && f.count == 4 && plan.open) {
-            plan.open = false;
-            std::size_t count = 0;
-            std::uint64_t checksum = 0;
-            run.plan_whole = !plan.damaged && parse_number(f.at[2], count) && count == run.step_count &&
-                             parse_number(f.at[3], checksum, 16) && checksum == plan.checksum.value();
-            if (run.plan_whole) {
-                run.outcomes.assign(run.step_count, StepOutcome::Unknown);
-                run.undos.assign(run.step_count, UndoOutcome::None);
-            }
-        } else if (kind == kEnd && f.count == 2) {
-            run.ended = true;
-        } else if (kind == kAsked && f.count == 2) {
-            run.asked = true;
+        if (parse_number(f.at[1], number)) {
+            read_numbered_line(line, f, number, next, runs[last], plans[last]);
+        } else {
+            read_mark_line(f, runs[last], plans[last]);
         }
     });
     return runs;

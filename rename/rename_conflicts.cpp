@@ -68,22 +68,4 @@ std::vector<RowConflict> find_conflicts(const RenameBatch& batch, const std::vec
     return conflicts;
 }
 
-std::string conflict_text(const RowConflict& conflict) {
-    switch (conflict.kind) {
-        case ConflictKind::None:
-            return {};
-        case ConflictKind::TargetTaken:
-            return "目标文件已存在";
-        case ConflictKind::HeldByLaterRow:
-            return "目标文件被第 " + std::to_string(conflict.other_row + 1) + " 行占用";
-        case ConflictKind::SameAsEarlier:
-            return "与第 " + std::to_string(conflict.other_row + 1) + " 行同名";
-        case ConflictKind::RefusedName:
-            return "名称不合法";
-        case ConflictKind::SourceMissing:
-            return "原文件不存在";
-    }
-    return {};
-}
-
 }  // namespace renaming

@@ -36,36 +36,6 @@ RunStatus status_of(bool ended, std::size_t renamed_steps, std::size_t undone_st
 
 }  // namespace
 
-std::string status_text(RunStatus status) {
-    switch (status) {
-        case RunStatus::Done:
-            return "完成";
-        case RunStatus::Unfinished:
-            return "未完成";
-        case RunStatus::Undone:
-            return "已撤销";
-        case RunStatus::PartlyUndone:
-            return "部分撤销";
-        case RunStatus::Damaged:
-            return "记录损坏";
-        case RunStatus::InProgress:
-            return "进行中";
-    }
-    return {};
-}
-
-std::string place_text(FilePlace place) {
-    switch (place) {
-        case FilePlace::UnderNewName:
-            return "在新名称下";
-        case FilePlace::PutBack:
-            return "已改回";
-        case FilePlace::Gone:
-            return "不在";
-    }
-    return {};
-}
-
 void RenameHistory::load() {
     contents_ = journal_.read();
     files_run_.reset();
@@ -194,7 +164,7 @@ const std::vector<HistoryFile>& RenameHistory::files(std::size_t run) {
     return files_;
 }
 
-void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
+void RenameHistory::undo(std::size_t run, filelist::Progress& progress) {
     if (run >= runs_.size()) return;
     platform::FileLock held;
     if (journal_.hold_run(runs_[run].place, runs_[run].id, held) == platform::FileAccess::Busy) {
@@ -217,16 +187,16 @@ void RenameHistory::undo(std::size_t run, const StepUndone& step_undone) {
         if (renamed(loaded->outcomes[k]) && loaded->undos[k] != UndoOutcome::Undone) order.push_back(k);
     }
     const HistoryRun& h = runs_[run];
-    undo_steps(h.directory, loaded->steps, order, [&](std::size_t k, UndoResult result) {
-        const bool undone = result == UndoResult::Undone;
+    undo_steps(h.directory, loaded->steps, order, [&](std::size_t k, const filelist::RowOutcome& outcome) {
+        const bool undone = outcome.kind == filelist::Outcome::Undone;
         journal_.record_undo(h.place, h.id, k, undone);
         loaded->undos[k] = undone ? UndoOutcome::Undone : UndoOutcome::Failed;
         if (file_of_step[k] < files_.size()) {
             HistoryFile& file = files_[file_of_step[k]];
-            file.undo_result = undone ? "已撤销" : "撤销失败：" + undo_failure_text(result);
+            file.undo = outcome;
             if (undone && k == file.steps.front()) file.place = FilePlace::PutBack;
         }
-        return !step_undone || step_undone(h.id, k, undone);
+        return progress.on_row(k, outcome);
     });
     journal_.flush_pending();
     summarise(run, *loaded);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "filelist/progress.h"
 #include "rename/rename_journal.h"
 #include "rename/undo_steps.h"
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,13 +13,9 @@ namespace renaming {
 
 // InProgress: a copy of the program is renaming its files or putting them back now.
 enum class RunStatus { Done, Unfinished, Undone, PartlyUndone, Damaged, InProgress };
-// 完成, 未完成, 已撤销, 部分撤销, 记录损坏, 进行中.
-std::string status_text(RunStatus status);
 
 // Where a file of a run is now.
 enum class FilePlace { UnderNewName, PutBack, Gone };
-// 在新名称下, 已改回, 不在.
-std::string place_text(FilePlace place);
 
 // A file a run renamed: its name before the run and the one the run gave it
 // (a file moved to a temporary name on the way has two steps).
@@ -28,7 +24,7 @@ struct HistoryFile {
     std::string new_name;
     std::vector<std::size_t> steps;  // in the order the run made them
     FilePlace place = FilePlace::Gone;
-    std::string undo_result;  // after 撤销所选: 已撤销, or 撤销失败 and why
+    filelist::RowOutcome undo;  // after 撤销所选: Undone, or UndoFailed and why
 };
 
 struct HistoryRun {
@@ -62,11 +58,11 @@ public:
     // Run k's files back to their old names, in the reverse of the order they
     // were renamed in: each only when the very file is under its new name and
     // its old name is free. A run partly undone has the rest undone. Each
-    // step's result is recorded in the journal and told to step_undone as it
-    // comes; files() then holds each file's result, and the run's status follows.
-    // Nothing happens to a run another copy holds: it reads 进行中.
-    using StepUndone = std::function<bool(const std::string& run_id, std::size_t step, bool undone)>;
-    void undo(std::size_t run, const StepUndone& step_undone);
+    // step's outcome is recorded in the journal and told to progress as it
+    // comes, the run's steps counted as its rows; files() then holds each
+    // file's outcome, and the run's status follows. Nothing happens to a run
+    // another copy holds: it reads 进行中.
+    void undo(std::size_t run, filelist::Progress& progress);
 
     // The newest run that did not end, that no copy holds and that no start
     // has asked about yet.

@@ -9,21 +9,9 @@
 
 namespace renaming {
 
-std::string undo_failure_text(UndoResult result) {
-    switch (result) {
-        case UndoResult::Undone:
-            return {};
-        case UndoResult::NotThatFile:
-            return "新名称下已不是原来的文件";
-        case UndoResult::Missing:
-            return "文件已不在";
-        case UndoResult::OldNameTaken:
-            return "原名称已被占用";
-        case UndoResult::RenameFailed:
-            return "改名失败";
-    }
-    return {};
-}
+using filelist::FailReason;
+using filelist::Outcome;
+using filelist::RowOutcome;
 
 namespace {
 
@@ -47,9 +35,9 @@ bool is_back_already(const DirectorySnapshot& disk, const std::vector<JournalSte
 
 }  // namespace
 
-std::vector<UndoResult> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
+std::vector<RowOutcome> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
                                    const std::vector<std::size_t>& order, const UndoProgress& done) {
-    std::vector<UndoResult> results(steps.size(), UndoResult::RenameFailed);
+    std::vector<RowOutcome> results(steps.size(), RowOutcome{Outcome::UndoFailed, FailReason::Refused});
     DirectorySnapshot disk = DirectorySnapshot::take(directory);
     std::vector<DoneRename> moved;
     std::vector<std::size_t> moved_steps;
@@ -59,24 +47,26 @@ std::vector<UndoResult> undo_steps(const std::string& directory, const std::vect
         if (k >= steps.size()) continue;
         const JournalStep& step = steps[k];
         std::optional<platform::EntryIdentity> now = disk.find(step.to);
-        UndoResult result = UndoResult::Undone;
+        FailReason failure = FailReason::None;
         if (is_back_already(disk, steps, step_to, k)) {
             // Put back by an undo that was cut short before it wrote so.
-            results[k] = result;
-            if (done && !done(k, result)) break;
+            results[k] = RowOutcome{Outcome::Undone};
+            if (done && !done(k, results[k])) break;
             continue;
         }
         if (!now) {
-            result = UndoResult::Missing;
+            failure = FailReason::Missing;
         } else if (now->is_directory || !platform::is_same_file(now->identity, step.file)) {
-            result = UndoResult::NotThatFile;
+            failure = FailReason::NotThatFile;
         } else if (auto old = disk.find(step.from); old && !(old->identity == now->identity)) {
             // (Under a change of letter case only, the old name reaches the file itself.)
-            result = UndoResult::OldNameTaken;
+            failure = FailReason::OldNameTaken;
         } else if (!rename_in_batch(directory + step.to, directory + step.from)) {
-            result = UndoResult::RenameFailed;
+            failure = FailReason::Refused;
         }
-        if (result == UndoResult::Undone) {
+        const RowOutcome result =
+            failure == FailReason::None ? RowOutcome{Outcome::Undone} : RowOutcome{Outcome::UndoFailed, failure};
+        if (failure == FailReason::None) {
             disk.moved(step.to, step.from);
             moved.push_back({directory + step.to, directory + step.from, step.file});
             moved_steps.push_back(k);
@@ -96,8 +86,8 @@ std::vector<UndoResult> undo_steps(const std::string& directory, const std::vect
         last_steps.push_back(moved_steps[i]);
     }
     for (std::size_t i : renames_kept_under_another_name(directory, last_moves)) {
-        results[last_steps[i]] = UndoResult::RenameFailed;
-        if (done) done(last_steps[i], UndoResult::RenameFailed);
+        results[last_steps[i]] = RowOutcome{Outcome::UndoFailed, FailReason::KeptAnotherName};
+        if (done) done(last_steps[i], results[last_steps[i]]);
     }
     return results;
 }

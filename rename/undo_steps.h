@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filelist/row_outcome.h"
 #include "rename/directory_snapshot.h"
 #include "rename/journal_format.h"
 
@@ -10,26 +11,16 @@
 
 namespace renaming {
 
-// Why a rename could not be undone.
-enum class UndoResult {
-    Undone,
-    NotThatFile,   // a directory, or another file, is under the new name now
-    Missing,       // nothing is under the new name
-    OldNameTaken,  // something has taken the old name meanwhile; it is never replaced
-    RenameFailed,  // the file system refused
-};
-
-// The reason as the history shows it after 撤销失败; empty for Undone.
-std::string undo_failure_text(UndoResult result);
-
 // Renames the steps given back, in the order given (the reverse of the order
 // they were made in): each only when the very file the step renamed is under
 // its new name and its old name is free; nothing is ever replaced. The disk
-// is listed once and kept up to date as files move. done hears of each
-// step's result as it comes (and again of one the final check turns into a
+// is listed once and kept up to date as files move. A step whose very file
+// is back under its old name already (an undo cut short before it wrote so)
+// counts as undone. done hears of each step's outcome as it comes (Undone,
+// or UndoFailed with why; and again of one the final check turns into a
 // failure); the undo stops early when it answers false.
-using UndoProgress = std::function<bool(std::size_t step, UndoResult result)>;
-std::vector<UndoResult> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
-                                   const std::vector<std::size_t>& order, const UndoProgress& done);
+using UndoProgress = std::function<bool(std::size_t step, const filelist::RowOutcome& outcome)>;
+std::vector<filelist::RowOutcome> undo_steps(const std::string& directory, const std::vector<JournalStep>& steps,
+                                             const std::vector<std::size_t>& order, const UndoProgress& done);
 
 }  // namespace renaming

@@ -1,5 +1,6 @@
 #include "bench_support.h"
 
+#include "../batch_progress.h"
 #include "filelist/main_model.h"
 #include "naming/capture_date_names.h"
 #include "platform/pending_events.h"
@@ -56,7 +57,8 @@ double time_capture_date_names(const std::string& directory, const std::vector<s
     naming::CaptureDateNamer namer;
     model.state.batch.fill_list(directory, names);
     auto start = Clock::now();
-    namer.build_capture_date_names(model, [] {});
+    BatchProgress progress(model.state.batch);
+    namer.build_capture_date_names(model.state.batch, [] {}, progress);
     double taken = seconds_since(start);
     if (model.state.batch.new_names().back() != expected) std::fprintf(stderr, "a file went unnamed\n");
     return taken;

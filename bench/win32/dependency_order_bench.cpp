@@ -1,6 +1,7 @@
 // 按依赖顺序改名 under Wine against the plain run: a shift of 5,000 numbered
 // files by one place, against a 确定改名 of 5,000 files that needs no
 // reordering, both with the journal, paired in one run.
+#include "../batch_progress.h"
 #include "bench_support.h"
 #include "filelist/main_model.h"
 #include "platform/win32/text.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using bench::BenchDirectory;
+using bench::rename_rows;
 using bench::Clock;
 using bench::numbered;
 using bench::seconds_since;
@@ -48,11 +50,7 @@ void BM_ShiftInDependencyOrderAgainstAPlainRun(benchmark::State& state) {
         }
         model.state.rule_confirmed = 1;
         auto start = Clock::now();
-        if (by_dependencies) {
-            run.rename_in_dependency_order(model);
-        } else {
-            run.confirm_rename(model);
-        }
+        rename_rows(run, model, by_dependencies);
         return seconds_since(start);
     };
     std::vector<double> ratios;

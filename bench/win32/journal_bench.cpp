@@ -6,6 +6,7 @@
 //     of 50 runs of 10,000 files against one of a single small run (and, for
 //     the start, a 50 MB journal of garbage against none).
 #include "app/main_window.h"
+#include "../batch_progress.h"
 #include "bench_support.h"
 #include "filelist/main_model.h"
 #include "platform/pending_events.h"
@@ -26,6 +27,7 @@
 namespace {
 
 using bench::BenchDirectory;
+using bench::rename_rows;
 using bench::Clock;
 using bench::numbered;
 using bench::seconds_since;
@@ -57,7 +59,7 @@ void BM_JournalCostOfARun(benchmark::State& state) {
             model.state.batch.set_new_name(static_cast<std::size_t>(i), a[static_cast<std::size_t>(i)]);
         model.state.rule_confirmed = 1;
         auto start = Clock::now();
-        run.confirm_rename(model);
+        rename_rows(run, model);
         return seconds_since(start);
     };
     auto loop_back = [&] {

@@ -61,16 +61,16 @@ TEST(FillList, RefillReplacesRowsNamesAndMarks) {
     batch.add_observer(&observer);
     batch.fill_list("/one/", {"a.jpg", "b.jpg", "c.jpg"});
     batch.set_new_name(0, "A001");
-    batch.set_result(0, "改名成功");
-    batch.set_marks({"目标文件已存在"});
+    batch.set_result(0, RowOutcome{Outcome::Renamed});
+    batch.set_marks({RowMark{{ConflictKind::TargetTaken}}});
     auto generation = batch.generation();
 
     batch.fill_list("/two/", {"x.png"});
 
     EXPECT_EQ(batch.row_count(), 1u);
     EXPECT_EQ(batch.cell(0, Batch::kNewName), "");
-    EXPECT_EQ(batch.cell(0, Batch::kResult), "");
-    EXPECT_EQ(batch.mark(0), "");
+    EXPECT_EQ(batch.result(0), RowOutcome{});
+    EXPECT_EQ(batch.mark(0), RowMark{});
     EXPECT_EQ(batch.cell(0, Batch::kDirectory), "/two/");
     EXPECT_EQ(batch.new_names(), std::vector<std::string>{""});
     EXPECT_NE(batch.generation(), generation);
@@ -87,12 +87,13 @@ TEST(Batch, OutOfRangeRowsReadEmptyAndIgnoreWrites) {
     RecordingObserver observer;
     batch.add_observer(&observer);
     batch.fill_list("/d/", {"a.jpg", "b.jpg"});
-    EXPECT_TRUE(batch.set_result(1, "x"));
-    EXPECT_FALSE(batch.set_result(2, "x"));
+    EXPECT_TRUE(batch.set_result(1, RowOutcome{Outcome::Failed}));
+    EXPECT_FALSE(batch.set_result(2, RowOutcome{Outcome::Failed}));
     EXPECT_FALSE(batch.set_new_name(2, "x"));
     EXPECT_EQ(batch.cell(5, 0), "");
     EXPECT_EQ(batch.cell(0, Batch::kColumnCount), "");
-    EXPECT_EQ(batch.cell(1, Batch::kResult), "x");
+    EXPECT_EQ(batch.result(1).kind, Outcome::Failed);
+    EXPECT_EQ(batch.result(2), RowOutcome{});
     EXPECT_EQ(observer.changed, std::vector<std::size_t>{1});
     batch.remove_observer(&observer);
 }

@@ -1,9 +1,10 @@
+#include "app/main_commands.h"
+#include "app/row_texts.h"
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "media_builders.h"
 #include "naming/capture_date_names.h"
 #include "naming/numbering_rule.h"
-#include "rename/rename_run.h"
 #include "platform/pending_events.h"
 #include "temp_directory.h"
 
@@ -25,17 +26,38 @@ std::string photo_taken(std::string_view date, bool big_endian = false) {
     return text_of(ti::jpeg_file({ti::exif_app1(ti::exif_with_date(date, big_endian))}, 640, 480));
 }
 
+// As the windows' own: pending events run at every step and row.
+struct EventsProgress final : filelist::Progress {
+    void on_step() override { platform::process_pending_events(); }
+    bool on_row(std::size_t, const filelist::RowOutcome&) override {
+        platform::process_pending_events();
+        return true;
+    }
+};
+
 struct CaptureDateTest : ::testing::Test {
     TempDirectory dir;
     MainModel model;
     CaptureDateNamer namer;
+    EventsProgress progress;
     int notices = 0;
     ImageLoadFailureNotice notice = [this] { ++notices; };
+
+    void build() { namer.build_capture_date_names(model.state.batch, notice, progress); }
+    std::string result(std::size_t row) const { return app::result_text(model.state.batch.result(row)); }
+    // The run through the main window's command.
+    void rename() {
+        TempDirectory journal;
+        model.state.rule_confirmed = 1;
+        app::MainCommands(model, {}, {journal.path("journal.txt")}).rename_files();
+    }
 
     void TearDown() override { platform::set_pending_events_hook(nullptr); }
 
     void choose(const std::vector<std::string>& names) { model.state.batch.fill_list(dir.path() + "/", names); }
-    std::string name_of(const std::string& file) { return namer.capture_date_name(dir.path() + "/", file, notice); }
+    std::string name_of(const std::string& file) {
+        return namer.capture_date_name(dir.path() + "/", file, notice, progress);
+    }
 };
 
 }  // namespace
@@ -107,7 +129,7 @@ TEST_F(CaptureDateTest, BuilderNamesEveryRowFromTheChosenDirectory) {
     // The picker showed another directory last; the files are read where they were chosen.
     model.state.last_directory.restore("/nonexistent");
 
-    namer.build_capture_date_names(model, notice);
+    build();
     const std::vector<std::string> expected = {"20080517 142345", "b", "c", "20080517 142345"};
     EXPECT_EQ(model.state.batch.new_names(), expected);
     for (std::size_t k = 0; k < expected.size(); ++k)
@@ -116,13 +138,11 @@ TEST_F(CaptureDateTest, BuilderNamesEveryRowFromTheChosenDirectory) {
 
     // The run: the first photo takes the date, the second finds it taken,
     // files keeping their name need no change.
-    model.state.rule_confirmed = 1;
-    renaming::RenameRun run;
-    run.confirm_rename(model);
-    EXPECT_EQ(model.state.batch.result(0), "改名成功");
-    EXPECT_EQ(model.state.batch.result(1), "不需改名");
-    EXPECT_EQ(model.state.batch.result(2), "不需改名");
-    EXPECT_EQ(model.state.batch.result(3), "改名失败");
+    rename();
+    EXPECT_EQ(result(0), "改名成功");
+    EXPECT_EQ(result(1), "不需改名");
+    EXPECT_EQ(result(2), "不需改名");
+    EXPECT_EQ(result(3), "改名失败");
     EXPECT_TRUE(dir.exists("20080517 142345.jpg"));
     EXPECT_TRUE(dir.exists("d.jpg"));
 }
@@ -132,7 +152,7 @@ TEST_F(CaptureDateTest, OneRowIsNamedThroughTheRuleToo) {
     choose({"a.jpg"});
     RuleChoice choice;
     choice.capture_date = true;
-    confirm_rule(model.state, choice, [this] { namer.build_capture_date_names(model, notice); });
+    confirm_rule(model.state, choice, [this] { build(); });
     EXPECT_EQ(model.state.rule_confirmed, 1);
     EXPECT_EQ(model.state.batch.cell(0, Batch::kNewName), "20200229 120000");
 }
@@ -143,11 +163,9 @@ TEST_F(CaptureDateTest, DatesThatAreNoPlainFileNameNeverMoveAFile) {
     dir.write("c.jpg", photo_taken("2008:05:17 14\x01"
                                    "23:45"));
     choose({"a.jpg", "b.jpg", "c.jpg"});
-    namer.build_capture_date_names(model, notice);
-    model.state.rule_confirmed = 1;
-    renaming::RenameRun run;
-    run.confirm_rename(model);
-    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(model.state.batch.result(k), "改名失败") << k;
+    build();
+    rename();
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(result(k), "改名失败") << k;
     EXPECT_TRUE(dir.exists("a.jpg"));
     EXPECT_TRUE(dir.exists("b.jpg"));
     EXPECT_TRUE(dir.exists("c.jpg"));
@@ -162,7 +180,7 @@ TEST_F(CaptureDateTest, BuilderStopsWhenAnotherChoiceReplacesTheTable) {
         // A new pick arrives while the first file is being read.
         if (++events == 2) choose({"x.png"});
     });
-    namer.build_capture_date_names(model, notice);
+    build();
     EXPECT_EQ(model.state.batch.row_count(), 1u);
     EXPECT_EQ(model.state.batch.cell(0, Batch::kNewName), "");
     EXPECT_EQ(model.state.batch.new_names(), std::vector<std::string>{""});
@@ -180,14 +198,14 @@ TEST_F(CaptureDateTest, RawFilesAndVideosAreNamedWithoutANotice) {
     dir.write("undated.mp4", text_of(test_media::movie_file({})));
     dir.write("notes.txt", "not a picture");
     choose({"IMG_0001.CR2", "clip.mov", "undated.mp4", "notes.txt"});
-    namer.build_capture_date_names(model, notice);
+    build();
     EXPECT_EQ(model.state.batch.new_names(),
               (std::vector<std::string>{"20111231 235959", "20111231 235959", "undated", "notes"}));
     EXPECT_EQ(notices, 1);
 
     // A sort reads the same times, silently, and each file once.
     dir.write("clip.mov", "changed since");
-    EXPECT_EQ(namer.capture_times(model.state.batch),
+    EXPECT_EQ(namer.capture_times(model.state.batch, progress),
               (std::vector<std::string>{"20111231 235959", "20111231 235959", "", ""}));
     EXPECT_EQ(notices, 1);
     unsetenv("TZ");

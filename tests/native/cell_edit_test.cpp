@@ -112,7 +112,7 @@ TEST_F(CellEditTest, AnEditedNewNameIsTheNameTheRunUsesWhileOldNameAndDirectoryO
     EXPECT_EQ(batch.new_names()[1], "MYNAME");
     activate_at(650);  // 处理结果
     edit.commit(1, "x");
-    EXPECT_EQ(batch.result(1), "");
+    EXPECT_EQ(batch.result(1), RowOutcome{});
 }
 
 TEST_F(CellEditTest, EscPutsBackEveryCellTheEditorChangedAndEnterKeepsThem) {

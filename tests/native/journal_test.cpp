@@ -1,10 +1,11 @@
+#include "app/main_commands.h"
+#include "app/row_texts.h"
 #include "filelist/main_model.h"
 #include "platform/file_identity.h"
 #include "platform/pending_events.h"
 #include "rename/journal_format.h"
 #include "rename/rename_history.h"
 #include "rename/rename_journal.h"
-#include "rename/rename_run.h"
 #include "temp_directory.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
 const std::string kId = "R18C0A1B2C3D-4F2-1";
+filelist::NoProgress quietly;
 const std::string kTime = "2026-12-10 12:34:56";
 
 platform::FileIdentity some_file(std::uint64_t index) { return {0x1A2B3C4D, index, 1024 + index, 0x01DB4A5C7E8F9A00}; }
@@ -174,17 +176,16 @@ TEST(JournalFormat, TrimmingDropsTheOldestRunsWhole) {
 
 TEST_F(JournalDirectory, ARunIsRecordedAndItsUndoToo) {
     files({"a.jpg", "b.jpg"});
-    RenameJournal journal(paths);
-    RenameRun run(journal, nullptr);
     filelist::MainModel model;
+    app::MainCommands commands(model, {}, paths);
     model.state.batch.fill_list(directory, {"a.jpg", "b.jpg"});
     model.state.batch.set_new_name(0, "A001");
     model.state.batch.set_new_name(1, "A002");
     model.state.rule_confirmed = 1;
-    run.confirm_rename(model);
-    run.undo_last_run(model);
+    commands.rename_files();
+    commands.undo_last_run();
 
-    RenameHistory history(journal);
+    RenameHistory history(commands.journal());
     history.load();
     ASSERT_EQ(history.runs().size(), 1u);
     EXPECT_EQ(history.runs()[0].status, RunStatus::Undone);
@@ -204,17 +205,18 @@ TEST_F(JournalDirectory, WithNoJournalToWriteTheRunAsksAndRenamesNothingOnNo) {
     paths.push_back(dir.path("other/journal.txt"));
     fs::create_directory(dir.path("other/journal.txt"));
     for (bool go_on : {false, true}) {
-        RenameJournal journal(paths);
         int asked = 0;
-        RenameRun run(journal, [&] {
-            ++asked;
-            return go_on;
-        });
         filelist::MainModel model;
+        app::MainCommands commands(model, {nullptr,
+                                           [&] {
+                                               ++asked;
+                                               return go_on;
+                                           }},
+                                   paths);
         model.state.batch.fill_list(directory, {"a.jpg"});
         model.state.batch.set_new_name(0, "A001");
         model.state.rule_confirmed = 1;
-        run.confirm_rename(model);
+        commands.rename_files();
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(names(), (Texts{go_on ? "A001.jpg" : "a.jpg", "other"})) << go_on;
     }
@@ -308,7 +310,7 @@ TEST_F(JournalDirectory, AnInterruptedRunIsReadAsFarAsItGotAndUndoneWhole) {
         EXPECT_EQ(history.runs()[0].files_renamed, c.files_renamed);
         ASSERT_TRUE(history.unasked_unfinished_run());
 
-        history.undo(0, nullptr);
+        history.undo(0, quietly);
         Texts expected = c.files;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(names(), expected);
@@ -328,7 +330,7 @@ TEST_F(JournalDirectory, NothingIsEverRenamedFromADamagedRun) {
     ASSERT_EQ(history.runs().size(), 1u);
     EXPECT_EQ(history.runs()[0].status, RunStatus::Damaged);
     EXPECT_FALSE(history.unasked_unfinished_run());
-    history.undo(0, nullptr);
+    history.undo(0, quietly);
     EXPECT_EQ(names(), Texts{"A001.jpg"});
     EXPECT_FALSE(fs::exists(dir.path("../a.jpg")));
 }
@@ -358,7 +360,7 @@ TEST_F(JournalDirectory, ARunAnotherCopyHoldsIsInProgressNeitherAskedAboutNorUnd
         ASSERT_EQ(history.runs().size(), 1u);
         EXPECT_EQ(history.runs()[0].status, RunStatus::InProgress);
         EXPECT_FALSE(history.unasked_unfinished_run());
-        history.undo(0, nullptr);
+        history.undo(0, quietly);
         EXPECT_EQ(names(), Texts{"A001.jpg"});
     }  // the first copy is gone, killed before its run ended
     RenameJournal journal(paths);
@@ -370,9 +372,8 @@ TEST_F(JournalDirectory, ARunAnotherCopyHoldsIsInProgressNeitherAskedAboutNorUnd
 
 TEST_F(JournalDirectory, AFileAnotherProgramMovesOnDuringTheRunStaysRenamedAndItsUndoFails) {
     files({"a.jpg", "b.jpg"});
-    RenameJournal journal(paths);
-    RenameRun run(journal, nullptr);
     filelist::MainModel model;
+    app::MainCommands commands(model, {}, paths);
     model.state.batch.fill_list(directory, {"a.jpg", "b.jpg"});
     model.state.batch.set_new_name(0, "A001");
     model.state.batch.set_new_name(1, "A002");
@@ -380,14 +381,14 @@ TEST_F(JournalDirectory, AFileAnotherProgramMovesOnDuringTheRunStaysRenamedAndIt
     platform::set_pending_events_hook([&] {
         if (fs::exists(dir.path("A001.jpg"))) rename("A001.jpg", "synced.jpg");
     });
-    run.confirm_rename(model);
+    commands.rename_files();
     platform::set_pending_events_hook(nullptr);
-    EXPECT_EQ(model.state.batch.result(0), "改名成功");
+    EXPECT_EQ(app::result_text(model.state.batch.result(0)), "改名成功");
     EXPECT_NE(dir.read("journal.txt").find("\t1\t成功"), std::string::npos);
 
-    run.undo_last_run(model);
+    commands.undo_last_run();
     EXPECT_EQ(names(), (Texts{"b.jpg", "synced.jpg"}));
-    RenameHistory history(journal);
+    RenameHistory history(commands.journal());
     history.load();
     EXPECT_EQ(history.runs()[0].status, RunStatus::PartlyUndone);
 }
@@ -406,12 +407,12 @@ TEST_F(JournalDirectory, AStepWhoseFileIsBackAlreadyCountsAsUndone) {
     RenameJournal journal(paths);
     RenameHistory history(journal);
     history.load();
-    history.undo(0, nullptr);
+    history.undo(0, quietly);
     EXPECT_EQ(names(), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(history.runs()[0].status, RunStatus::Undone);
     const auto& files = history.files(0);
     for (const HistoryFile& file : files) EXPECT_EQ(file.place, FilePlace::PutBack) << file.old_name;
-    EXPECT_EQ(files[0].undo_result, "已撤销");
+    EXPECT_EQ(files[0].undo.kind, filelist::Outcome::Undone);
 }
 
 TEST_F(JournalDirectory, AJournalThatCannotBeClearedIsNamedAndKeepsItsRuns) {

@@ -1,3 +1,4 @@
+#include "app/row_texts.h"
 #include "rename/rename_conflicts.h"
 #include "platform/text_case.h"
 
@@ -28,7 +29,7 @@ std::vector<RowConflict> conflicts_of(const std::vector<std::array<const char*, 
 
 std::vector<std::string> texts_of(const std::vector<RowConflict>& conflicts) {
     std::vector<std::string> texts;
-    for (const RowConflict& c : conflicts) texts.push_back(conflict_text(c));
+    for (const RowConflict& c : conflicts) texts.push_back(app::mark_text(filelist::RowMark{c}));
     return texts;
 }
 

@@ -1,8 +1,9 @@
+#include "app/main_commands.h"
+#include "app/row_texts.h"
 #include "filelist/main_model.h"
 #include "platform/pending_events.h"
 #include "rename/journal_format.h"
 #include "rename/rename_order.h"
-#include "rename/rename_run.h"
 #include "temp_directory.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ Texts written(const RenameOrder& order) {
 
 Texts reasons(const RenameOrder& order) {
     Texts out;
-    for (const RowConflict& c : order.failing) out.push_back(conflict_text(c));
+    for (const RowConflict& c : order.failing) out.push_back(app::mark_text(filelist::RowMark{c}));
     return out;
 }
 
@@ -113,8 +114,9 @@ namespace {
 
 struct DependencyRunTest : ::testing::Test {
     TempDirectory dir;
+    TempDirectory journal;
     filelist::MainModel model;
-    RenameRun run;
+    app::MainCommands commands{model, {}, {journal.path("journal.txt")}};
 
     void TearDown() override { platform::set_pending_events_hook(nullptr); }
     void choose(const Texts& from, const Texts& to) {
@@ -128,7 +130,7 @@ struct DependencyRunTest : ::testing::Test {
     Texts results() const {
         Texts out;
         for (std::size_t row = 0; row < model.state.batch.row_count(); ++row)
-            out.push_back(model.state.batch.result(row));
+            out.push_back(app::result_text(model.state.batch.result(row)));
         return out;
     }
 };
@@ -137,12 +139,12 @@ struct DependencyRunTest : ::testing::Test {
 
 TEST_F(DependencyRunTest, ASwapAndItsUndoGiveEveryFileTheRightName) {
     choose({"x", "y"}, {"y", "x"});
-    run.rename_in_dependency_order(model);
+    commands.rename_in_dependency_order();
     EXPECT_EQ(results(), (Texts{"改名成功", "改名成功"}));
     EXPECT_EQ(dir.read("y.jpg"), "x");
     EXPECT_EQ(dir.read("x.jpg"), "y");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-    run.undo_last_run(model);
+    commands.undo_last_run();
     EXPECT_EQ(results(), (Texts{"已撤销", "已撤销"}));
     EXPECT_EQ(dir.read("x.jpg"), "x");
     EXPECT_EQ(dir.read("y.jpg"), "y");
@@ -155,7 +157,7 @@ TEST_F(DependencyRunTest, ACycleThatCannotBeCompletedPutsItsFilesBack) {
         // After the first file stepped aside, another takes c's file away.
         if (++steps == 1) std::filesystem::rename(dir.path("c.jpg"), dir.path("elsewhere.bin"));
     });
-    run.rename_in_dependency_order(model);
+    commands.rename_in_dependency_order();
     EXPECT_EQ(results(), (Texts{"改名失败", "改名失败", "改名失败"}));
     EXPECT_EQ(dir.read("a.jpg"), "a");
     EXPECT_EQ(dir.read("b.jpg"), "b");

@@ -1,6 +1,7 @@
 #include "app/lifecycle.h"
+#include "app/main_commands.h"
+#include "app/row_texts.h"
 #include "filelist/main_model.h"
-#include "rename/rename_run.h"
 #include "platform/pending_events.h"
 #include "temp_directory.h"
 
@@ -22,8 +23,9 @@ using Texts = std::vector<std::string>;
 
 struct RenameRunTest : ::testing::Test {
     TempDirectory dir;
+    TempDirectory journal;
     MainModel model;
-    RenameRun run;
+    MainCommands commands{model, {}, {journal.path("journal.txt")}};
 
     void TearDown() override { platform::set_pending_events_hook(nullptr); }
 
@@ -39,7 +41,7 @@ struct RenameRunTest : ::testing::Test {
     Texts results() const {
         Texts out;
         for (std::size_t row = 0; row < model.state.batch.row_count(); ++row)
-            out.push_back(model.state.batch.result(row));
+            out.push_back(result_text(model.state.batch.result(row)));
         return out;
     }
 
@@ -58,7 +60,7 @@ TEST_F(RenameRunTest, RenamesEveryFileInItsDirectoryKeepingItsExtension) {
     choose({"IMG_1.jpg", "a.b.JPG", "notes"}, {"A001", "A002", "A003"});
     int pending_event_runs = 0;
     platform::set_pending_events_hook([&] { ++pending_event_runs; });
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"改名成功", "改名成功", "改名成功"}));
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.JPG", "A003"}));
     EXPECT_EQ(dir.read("A002.JPG"), "a.b.JPG");
@@ -73,7 +75,7 @@ TEST_F(RenameRunTest, RenamesEveryFileInItsDirectoryKeepingItsExtension) {
 TEST_F(RenameRunTest, WithoutAConfirmedRuleNothingIsTouched) {
     choose({"a.jpg"}, {"A001"});
     model.state.rule_confirmed = 0;
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(model.status.text(), "你没有设置文件名编号方式!");
     EXPECT_EQ(results(), (Texts{""}));
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg"}));
@@ -85,14 +87,14 @@ TEST_F(RenameRunTest, SameNameNeedsNoFileSystemCall) {
     model.state.batch.fill_list(dir.path() + "/", {"A001.jpg", "gone.jpg"});
     model.state.batch.set_new_name(0, "A001");
     model.state.batch.set_new_name(1, "A002");
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"不需改名", "改名失败"}));
 }
 
 TEST_F(RenameRunTest, ExistingTargetsAreNeverReplaced) {
     choose({"a.jpg", "b.jpg", "c.jpg"}, {"keep", "X", "X"});
     dir.write("keep.jpg", "existing");
-    run.confirm_rename(model);
+    commands.rename_files();
     // Two rows with one target: the first gets it, the second finds it taken.
     EXPECT_EQ(results(), (Texts{"改名失败", "改名成功", "改名失败"}));
     EXPECT_EQ(dir.read("keep.jpg"), "existing");
@@ -104,7 +106,7 @@ TEST_F(RenameRunTest, ExistingTargetsAreNeverReplaced) {
 TEST_F(RenameRunTest, RowsGoTopToBottom) {
     // a → b fails while b.jpg is still there; b → c then succeeds.
     choose({"a.jpg", "b.jpg"}, {"b", "c"});
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"改名失败", "改名成功"}));
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "c.jpg"}));
 }
@@ -113,7 +115,7 @@ TEST_F(RenameRunTest, EmptyAndUnsafeNamesAreRefusedWithoutTouchingTheDisk) {
     std::filesystem::create_directory(dir.path("sub"));
     choose({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {"", "sub/b", "../e", "CON", "trail."});
     model.state.batch.set_extension(4, "");
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), Texts(5, "改名失败"));
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "sub"}));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path("sub")));
@@ -122,7 +124,7 @@ TEST_F(RenameRunTest, EmptyAndUnsafeNamesAreRefusedWithoutTouchingTheDisk) {
 
 TEST_F(RenameRunTest, LetterCaseOnlyRenameIsAttempted) {
     choose({"a001.JPG"}, {"A001"});
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"改名成功"}));
     EXPECT_EQ(files_on_disk(), (Texts{"A001.JPG"}));
 }
@@ -130,29 +132,29 @@ TEST_F(RenameRunTest, LetterCaseOnlyRenameIsAttempted) {
 TEST_F(RenameRunTest, EditedExtensionIsUsed) {
     choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
     model.state.batch.set_extension(0, ".png");
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(files_on_disk(), (Texts{"A001.png", "A002.jpg"}));
 }
 
 TEST_F(RenameRunTest, SecondRunFindsTheOldNamesGone) {
     choose({"a.jpg", "B.jpg"}, {"A", "B"});
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"改名成功", "不需改名"}));
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(results(), (Texts{"改名失败", "不需改名"}));
     EXPECT_EQ(files_on_disk(), (Texts{"A.jpg", "B.jpg"}));
 }
 
 TEST_F(RenameRunTest, EmptyBatchOnlyReportsTheEnd) {
     choose({}, {});
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
 
     // After "清空" the earlier files are still chosen, but no row shows them.
     choose({"a.jpg", "b.jpg"}, {"A001", "A002"});
     clear_list(model);
     model.status.set_text("");
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
     EXPECT_EQ(files_on_disk(), (Texts{"a.jpg", "b.jpg"}));
 }
@@ -163,10 +165,10 @@ TEST_F(RenameRunTest, SecondClickDuringARunDoesNothing) {
     platform::set_pending_events_hook([&] {
         ++nested_clicks;
         EXPECT_TRUE(model.state.busy());
-        run.confirm_rename(model);
+        commands.rename_files();
         EXPECT_EQ(model.status.text(), "");
     });
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(nested_clicks, 3);
     EXPECT_EQ(results(), Texts(3, "改名成功"));
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
@@ -178,7 +180,7 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenTheTableIsClearedMeanwhile) {
     platform::set_pending_events_hook([&] {
         if (++row == 2) clear_list(model);
     });
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(model.state.batch.row_count(), 0u);
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg", "A004.jpg"}));
     EXPECT_EQ(model.status.text(), "改名处理结束,请查看!");
@@ -198,7 +200,7 @@ TEST_F(RenameRunTest, RunKeepsToItsBatchWhenFilesAreChosenAgainMeanwhile) {
         model.state.batch.set_new_name(1, "Z");
         model.state.batch.set_extension(0, ".png");
     });
-    run.confirm_rename(model);
+    commands.rename_files();
     EXPECT_EQ(files_on_disk(), (Texts{"A001.jpg", "A002.jpg", "A003.jpg"}));
     EXPECT_EQ(other.read("x.jpg"), "x");
     EXPECT_EQ(other.read("y.jpg"), "y");
@@ -245,10 +247,10 @@ TEST_F(RenameRunTest, OnlyTheVeryFilesChosenAndRenamedAreMoved) {
         model.state.batch.set_new_name(1, "A002");
         model.state.rule_confirmed = 1;
         if (c.before_the_run) c.meddle(fresh);
-        run.confirm_rename(model);
+        commands.rename_files();
         if (!c.before_the_run) {
             c.meddle(fresh);
-            run.undo_last_run(model);
+            commands.undo_last_run();
         }
         EXPECT_EQ(results(), c.results);
         Texts names;

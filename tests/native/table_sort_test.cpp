@@ -1,9 +1,10 @@
 // Sorting the main table: rows move whole, ties keep their order, and what
 // refers to a row (an undo, a pending Esc) still finds its file.
+#include "app/main_commands.h"
+#include "app/row_texts.h"
 #include "filelist/cell_edit.h"
 #include "filelist/main_model.h"
 #include "filelist/table_sort.h"
-#include "rename/rename_run.h"
 #include "temp_directory.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ Texts column(const Batch& batch, int c) {
     return out;
 }
 
+constexpr Outcome kOutcomes[] = {Outcome::Renamed, Outcome::NoChange, Outcome::Failed, Outcome::Undone};
+
 struct TableSortTest : ::testing::Test {
     MainModel model;
     Batch& batch = model.state.batch;
@@ -34,9 +37,9 @@ struct TableSortTest : ::testing::Test {
         const Texts news = {"x2", "x10", "", "x1"};
         for (std::size_t k = 0; k < news.size(); ++k) {
             batch.set_new_name(k, news[k]);
-            batch.set_result(k, "r" + std::to_string(k));
+            batch.set_result(k, RowOutcome{kOutcomes[k]});
         }
-        batch.set_marks({"", "m1", "", ""});
+        batch.set_marks({{}, RowMark{{ConflictKind::TargetTaken}}, {}, {}});
     }
 };
 
@@ -70,8 +73,11 @@ TEST_F(TableSortTest, HeaderClicksSortByTheColumnAndASecondClickReverses) {
     EXPECT_EQ(column(batch, Batch::kNumber), (Texts{"1", "2", "3", "4"}));
     EXPECT_EQ(column(batch, Batch::kNewName), (Texts{"", "x10", "x2", "x1"}));
     EXPECT_EQ(column(batch, Batch::kExtension), (Texts{".cr2", ".JPG", ".jpg", ".txt"}));
-    EXPECT_EQ(column(batch, Batch::kResult), (Texts{"r2", "r1", "r0", "r3"}));
-    EXPECT_EQ(batch.mark(1), "m1");
+    EXPECT_EQ(batch.result(0).kind, kOutcomes[2]);
+    EXPECT_EQ(batch.result(1).kind, kOutcomes[1]);
+    EXPECT_EQ(batch.result(2).kind, kOutcomes[0]);
+    EXPECT_EQ(batch.result(3).kind, kOutcomes[3]);
+    EXPECT_EQ(batch.mark(1).conflict.kind, ConflictKind::TargetTaken);
     EXPECT_EQ(batch.file_names(), (Texts{"IMG_1.cr2", "img_2.JPG", "IMG_10.jpg", "b.txt"}));
     EXPECT_EQ(batch.new_names(), (Texts{"", "x10", "x2", "x1"}));
     EXPECT_EQ(batch.row_of(batch.row_id(2)), 2u);
@@ -113,18 +119,18 @@ TEST_F(TableSortTest, EscAfterASortPutsBackTheCellOfTheSameFile) {
 TEST(TableSortUndo, UndoAfterASortShowsEachResultOnItsFilesRow) {
     TempDirectory dir;
     MainModel model;
-    renaming::RenameRun run;
-    TableSort sort;
+    TempDirectory journal;
+    app::MainCommands commands(model, {}, {journal.path("journal.txt")});
     for (const char* name : {"b.jpg", "a.jpg"}) dir.write(name, name);
     model.state.batch.fill_list(dir.path() + "/", {"b.jpg", "a.jpg"});
     model.state.batch.set_new_name(0, "B001");
     model.state.rule_confirmed = 1;
-    run.confirm_rename(model);
-    ASSERT_EQ(model.state.batch.result(0), "改名成功");
+    commands.rename_files();
+    ASSERT_EQ(app::result_text(model.state.batch.result(0)), "改名成功");
 
-    sort.sort_by_column(model.state, Batch::kOriginalName);  // a.jpg first now
-    ASSERT_TRUE(run.can_undo(model));
-    run.undo_last_run(model);
-    EXPECT_EQ(model.state.batch.result(1), "已撤销");
+    commands.sort_by_column(Batch::kOriginalName);  // a.jpg first now
+    ASSERT_TRUE(commands.can_undo());
+    commands.undo_last_run();
+    EXPECT_EQ(app::result_text(model.state.batch.result(1)), "已撤销");
     EXPECT_TRUE(dir.exists("b.jpg"));
 }

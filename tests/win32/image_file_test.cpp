@@ -263,7 +263,8 @@ TEST_F(ImageFileTest, ShutDownLetsGoOfTheImageAndStopsGdiplus) {
     LibrarySession library;
     naming::CaptureDateNamer namer;
     start_up(state, library);
-    EXPECT_EQ(namer.capture_date_name(dir.path(""), "a.bmp", nullptr), "a");
+    filelist::NoProgress quietly;
+    EXPECT_EQ(namer.capture_date_name(dir.path(""), "a.bmp", nullptr, quietly), "a");
     shut_down(state, namer, library);
     EXPECT_FALSE(namer.release_image());
     EXPECT_TRUE(platform::rename_file_no_replace(dir.path("a.bmp"), dir.path("b.bmp")));

@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, TableShowsTheModelRows) {
     EXPECT_EQ(driver::list_view_cell(table(), 0, 3), ".JPG");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 1), "a.b");
     EXPECT_EQ(driver::list_view_cell(table(), 1, 4), "C:\\photos\\");
-    model.state.batch.set_result(1, "改名成功");
+    model.state.batch.set_result(1, filelist::RowOutcome{filelist::Outcome::Renamed});
     EXPECT_EQ(driver::list_view_cell(table(), 1, 5), "改名成功");
 }
 

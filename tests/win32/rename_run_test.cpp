@@ -265,7 +265,7 @@ TEST_F(RenameRunWindowTest, AnEditedNewNameIsTheNameTheFileGets) {
 TEST_F(RenameRunWindowTest, RowsThatWouldFailAreRedWithTheirReasonBeforeTheRun) {
     folder.write("A002.jpg", "not in the batch");
     choose({"p1.jpg", "p2.jpg", "p3.jpg"});
-    EXPECT_EQ(model.state.batch.mark(1), "");  // nothing marked before names are built
+    EXPECT_FALSE(model.state.batch.mark(1).failing());  // nothing marked before names are built
     numbering_window_click(kConfirmRuleButton);
 
     EXPECT_EQ(row_colour(0).text, CLR_DEFAULT);
