@@ -1,4 +1,4 @@
-#include "picker/natural_order.h"
+#include "text/natural_order.h"
 #include "rename/rename_order.h"
 
 #include <benchmark/benchmark.h>
@@ -47,7 +47,7 @@ void BM_NaturalSortOfTheSameNames(benchmark::State& state) {
     std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(5));
     for (auto _ : state) {
         std::vector<std::string> sorted = shuffled;
-        picker::sort_naturally(sorted);
+        text::sort_naturally(sorted);
         benchmark::DoNotOptimize(sorted.data());
     }
 }

@@ -73,18 +73,16 @@ bool Batch::set_result(std::size_t row, RowOutcome result) {
 }
 
 namespace {
-// Gathers values into the new order through spare, which is left holding
-// the old storage: the next gather reuses it rather than allocating and
-// faulting in another 100,000 strings.
+// Moves values into the new order.
 template <typename T>
-void move_into_order(std::vector<T>& values, const std::vector<std::size_t>& order, std::vector<T>& spare) {
+void move_into_order(std::vector<T>& values, const std::vector<std::size_t>& order) {
     if (values.empty()) return;
     // A column of empty cells (no new names or results yet) stays as it is.
     if (std::all_of(values.begin(), values.end(), [](const T& v) { return v == T{}; })) return;
-    spare.clear();
-    spare.reserve(values.size());
-    for (std::size_t from : order) spare.push_back(std::move(values[from]));
-    values.swap(spare);
+    std::vector<T> ordered;
+    ordered.reserve(values.size());
+    for (std::size_t from : order) ordered.push_back(std::move(values[from]));
+    values.swap(ordered);
 }
 }  // namespace
 
@@ -96,16 +94,12 @@ bool Batch::reorder(const std::vector<std::size_t>& order) {
         if (from >= n || seen[from]) return false;
         seen[from] = true;
     }
-    move_into_order(file_names_, order, spare_texts_);
-    move_into_order(new_names_, order, spare_texts_);
-    move_into_order(extensions_, order, spare_texts_);
-    std::vector<RowOutcome> spare_results;
-    move_into_order(results_, order, spare_results);
-    std::vector<RowMark> spare_marks;
-    move_into_order(marks_, order, spare_marks);
-    std::vector<std::uint32_t> spare_ids;
-    move_into_order(row_ids_, order, spare_ids);
-    spare_texts_.clear();
+    move_into_order(file_names_, order);
+    move_into_order(new_names_, order);
+    move_into_order(extensions_, order);
+    move_into_order(results_, order);
+    move_into_order(marks_, order);
+    move_into_order(row_ids_, order);
     for (std::size_t k = 0; k < n; ++k) row_of_id_[row_ids_[k]] = static_cast<std::uint32_t>(k);
     for (Observer* observer : observers_) observer->rows_reordered(order);
     return true;

@@ -105,7 +105,6 @@ private:
     std::vector<RowMark> marks_;  // empty, or one per row
     std::vector<std::uint32_t> row_ids_;
     std::vector<std::uint32_t> row_of_id_;  // the row each id is in
-    std::vector<std::string> spare_texts_;  // storage a sort reuses; no strings in it between sorts
     std::uint64_t generation_ = 0;
     std::vector<Observer*> observers_;
 };

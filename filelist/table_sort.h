@@ -1,7 +1,7 @@
 #pragma once
 
 #include "filelist/app_state.h"
-#include "picker/natural_order.h"
+#include "text/natural_order.h"
 
 #include <cstdint>
 #include <string>
@@ -35,8 +35,8 @@ private:
     int column_ = -1;
     bool descending_ = false;
     std::uint64_t generation_ = 0;
-    picker::NameList keys_;
-    picker::NaturalSorter sorter_;
+    text::NameList keys_;
+    text::NaturalSorter sorter_;
 };
 
 }  // namespace filelist

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/property_record.h"
+#include "image/image_metadata.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,23 @@
 #include <vector>
 
 namespace imaging {
+
+// The status numbers of GDI+, the only list of them in the program: the image
+// object leaves one in the program's lastStatus, and a backend that is not
+// GDI+ answers with the number that means the same thing.
+namespace image_status {
+
+inline constexpr int Ok = 0;
+inline constexpr int InvalidParameter = 2;
+inline constexpr int OutOfMemory = 3;
+inline constexpr int NotImplemented = 6;
+inline constexpr int Win32Error = 7;
+inline constexpr int FileNotFound = 10;
+inline constexpr int ValueOverflow = 11;
+inline constexpr int UnknownImageFormat = 13;
+inline constexpr int PropertyNotFound = 19;
+
+}  // namespace image_status
 
 // GUIDs travel as braced upper-case text: {B96B3CAE-0728-11D3-9D7B-0000F81EF32E}.
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/property_record.h"
+#include "image/sources/byte_sources.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,17 +12,23 @@
 
 namespace imaging {
 
-// Random access to the bytes of an image, so the reader takes only the parts
-// it needs (a photo's metadata sits in its first kilobytes).
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual std::uint64_t size() const = 0;
-    // Copies up to out.size() bytes starting at offset; returns how many were copied.
-    virtual std::size_t read_at(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+// One image property as the imaging library reports it: tag id, byte length,
+// type code (1 byte, 2 ASCII, 3 short, 4 long, 5 rational, 7 undefined,
+// 9 signed long, 10 signed rational) and the raw value bytes, multi-byte
+// numbers in little-endian order. For the capture date (id 36867) the value is
+// "YYYY:MM:DD HH:MM:SS" with its closing zero byte: length 20, type 2.
+struct PropertyRecord {
+    std::int32_t id = 0;
+    std::int32_t length = 0;
+    std::int32_t type = 0;
+    std::vector<std::uint8_t> value;
 };
 
 enum class ImageFormat { Unknown, Bmp, Gif, Jpeg, Png, Tiff, Icon, WebP, Heif };
+
+// The format GUID the imaging library reports for an image of each format, in
+// braced upper-case text; the all-zero GUID for an unknown format.
+std::string raw_format_guid(ImageFormat format);
 
 // What the program's own reader learns from an image file's headers.
 struct ImageMetadata {

@@ -1,6 +1,6 @@
 #include "picker/directory_tree.h"
 #include "picker/directory_path.h"
-#include "picker/natural_order.h"
+#include "text/natural_order.h"
 #include "platform/directory_search.h"
 
 namespace picker {
@@ -16,9 +16,9 @@ DirectoryTree directory_tree(const std::string& directory) {
     if (tree.lines.empty()) return tree;
     tree.current = tree.lines.size() - 1;
 
-    NameList children;
+    text::NameList children;
     platform::find_subdirectories(directory, [&](std::string_view name) { children.push_back(name); });
-    NaturalSorter().sort(children);
+    text::NaturalSorter().sort(children);
     std::string prefix = picker::with_trailing_separator(tree.lines.back().path);
     tree.lines.reserve(tree.lines.size() + children.size());
     for (std::size_t k = 0; k < children.size(); ++k) {

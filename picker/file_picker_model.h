@@ -1,7 +1,7 @@
 #pragma once
 
 #include "picker/directory_tree.h"
-#include "picker/natural_order.h"
+#include "text/natural_order.h"
 
 #include <cstddef>
 #include <string>
@@ -23,8 +23,8 @@ struct FilePickerModel {
     std::size_t selected_type = 0;
     std::string custom_type = "*.*";  // 编辑框1
 
-    NameList files;                       // 列表框1: the matching files, sorted by name
-    NaturalSorter file_sorter;            // storage of the last refill's sort, kept for the next
+    text::NameList files;                       // 列表框1: the matching files, sorted by name
+    text::NaturalSorter file_sorter;            // storage of the last refill's sort, kept for the next
     std::vector<std::size_t> selection;   // indexes into files, ascending
     std::string count_text;               // 标签2
 };

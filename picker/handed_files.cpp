@@ -2,10 +2,10 @@
 
 #include "picker/choose_batch.h"
 #include "picker/directory_path.h"
-#include "picker/natural_order.h"
 #include "platform/directory_search.h"
 #include "platform/file_rename.h"
-#include "platform/text_case.h"
+#include "text/natural_order.h"
+#include "text/text_case.h"
 
 #include <algorithm>
 
@@ -30,7 +30,7 @@ HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
         if (parts.names.empty()) continue;
         std::string directory = parent_directory(path);
         // Windows takes C:\Photos and c:\photos for one directory.
-        std::string folded = platform::folded_name(directory);
+        std::string folded = text::folded_name(directory);
         if (handed.file_names.empty()) {
             handed.directory = directory;
             folded_directory = folded;
@@ -43,7 +43,7 @@ HandedPaths sort_out_handed_paths(const std::vector<std::string>& paths) {
     }
     if (!handed.file_names.empty()) {
         // The same file handed over twice is one row.
-        sort_naturally(handed.file_names);
+        text::sort_naturally(handed.file_names);
         handed.file_names.erase(std::unique(handed.file_names.begin(), handed.file_names.end()),
                                 handed.file_names.end());
         handed.kind = HandedPaths::Kind::Files;

@@ -4,6 +4,7 @@
 #include "picker/directory_path.h"
 #include "platform/directory_search.h"
 #include "platform/path.h"
+#include "text/wildcard.h"
 
 #include <algorithm>
 #include <numeric>
@@ -54,26 +55,26 @@ std::vector<std::string> wildcards_of(const std::string& type) {
     return wildcards;
 }
 
-void list_matching_files(const std::string& directory, const std::string& type, NameList& files,
-                         NaturalSorter& sorter) {
+void list_matching_files(const std::string& directory, const std::string& type, text::NameList& files,
+                         text::NaturalSorter& sorter) {
     // A wildcard reaching into another directory lists nothing, and neither
     // does a type holding one.
     if (!holds_separator(type)) {
         std::vector<std::string> wildcards =
             type.find(';') == std::string::npos ? std::vector<std::string>{type} : wildcards_of(type);
         if (wildcards.size() == 1) {
-            platform::find_files(directory, platform::WildcardPattern(wildcards[0]),
+            text::WildcardPattern pattern(wildcards[0]);
+            platform::find_files(directory, [&](std::string_view name) { return pattern.matches(name); },
                                  [&](std::string_view name) { files.push_back(name); });
         } else if (!wildcards.empty()) {
             // One pass over the directory: a file that matches several
             // wildcards is listed once.
-            std::vector<platform::WildcardPattern> patterns(wildcards.begin(), wildcards.end());
-            platform::find_files(directory, platform::WildcardPattern("*"), [&](std::string_view name) {
-                if (std::any_of(patterns.begin(), patterns.end(),
-                                [&](const platform::WildcardPattern& p) { return p.matches(name); })) {
-                    files.push_back(name);
-                }
-            });
+            std::vector<text::WildcardPattern> patterns(wildcards.begin(), wildcards.end());
+            auto any_pattern = [&](std::string_view name) {
+                return std::any_of(patterns.begin(), patterns.end(),
+                                   [&](const text::WildcardPattern& p) { return p.matches(name); });
+            };
+            platform::find_files(directory, any_pattern, [&](std::string_view name) { files.push_back(name); });
         }
     }
     sorter.sort(files);

@@ -19,7 +19,7 @@ namespace picker {
 // puts files in name order. Directories never appear. A type
 // that holds a path separator would search another directory than the one
 // shown, and matches nothing.
-void list_matching_files(const std::string& directory, const std::string& type, NameList& files, NaturalSorter& sorter);
+void list_matching_files(const std::string& directory, const std::string& type, text::NameList& files, text::NaturalSorter& sorter);
 
 // Refill: lists the selected type's files of the directory shown. Drops the
 // selection; when there was one, the count line says so.

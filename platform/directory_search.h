@@ -1,22 +1,22 @@
 #pragma once
 
-#include "platform/wildcard.h"
-
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Reading one directory: its files by wildcard, its subdirectories, and the
+// Reading one directory: its files, its subdirectories, and the
 // machine's drives. Names are bare (no directory), in the order the file
 // system gives them, never "." or "..".
 namespace platform {
 
 using NameSink = std::function<void(std::string_view name)>;
+using NameTest = std::function<bool(std::string_view name)>;
 
-// Hands on the names of the files (not directories) of directory that match
-// the wildcard. False when the directory could not be read.
-bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name);
+// Hands on the names of the files (not directories) of directory that pass
+// the test. The test sees every name first, as it is cheaper than asking the
+// file system what an entry is. False when the directory could not be read.
+bool find_files(const std::string& directory, const NameTest& wanted, const NameSink& on_name);
 
 // Hands on the names of the subdirectories of directory. False when the
 // directory could not be read.

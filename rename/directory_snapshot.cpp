@@ -1,6 +1,6 @@
 #include "rename/directory_snapshot.h"
 
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
 #include <algorithm>
 
@@ -19,13 +19,13 @@ std::optional<DirectorySnapshot> DirectorySnapshot::take_readable(const std::str
 }
 
 void DirectorySnapshot::add(std::string name, const platform::EntryIdentity& entry) {
-    by_folded_name_[platform::folded_name(name)].push_back(name);
+    by_folded_name_[text::folded_name(name)].push_back(name);
     entries_.insert_or_assign(std::move(name), entry);
 }
 
 const std::string* DirectorySnapshot::spelling_of(std::string_view name) const {
     if (auto exact = entries_.find(std::string(name)); exact != entries_.end()) return &exact->first;
-    auto folded = by_folded_name_.find(platform::folded_name(name));
+    auto folded = by_folded_name_.find(text::folded_name(name));
     if (folded == by_folded_name_.end() || folded->second.size() != 1) return nullptr;
     return &folded->second.front();
 }
@@ -65,7 +65,7 @@ void DirectorySnapshot::moved(const std::string& from, const std::string& to) {
     const std::string held = *spelling;
     platform::EntryIdentity entry = entries_.at(held);
     entries_.erase(held);
-    auto& spellings = by_folded_name_[platform::folded_name(held)];
+    auto& spellings = by_folded_name_[text::folded_name(held)];
     spellings.erase(std::remove(spellings.begin(), spellings.end(), held), spellings.end());
     add(to, entry);
     if (!indexed_ || entry.is_directory) return;

@@ -3,8 +3,8 @@
 #include "platform/directory_search.h"
 #include "platform/file_rename.h"
 #include "platform/path.h"
-#include "platform/text_case.h"
 #include "rename/directory_snapshot.h"
+#include "text/text_case.h"
 
 namespace renaming {
 namespace {
@@ -25,7 +25,7 @@ std::string directory_of(const std::string& path) {
 bool may_keep_another_name(const std::string& from, const std::string& to) {
     std::string target = last_component(to);
     return target.size() > kLongestPortableName ||
-           platform::folded_name(last_component(from)) == platform::folded_name(target);
+           text::folded_name(last_component(from)) == text::folded_name(target);
 }
 
 // The file reached by to bears another name: back to from with it.

@@ -1,6 +1,6 @@
 #include "rename/plain_file_name.h"
 
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
 #include <array>
 
@@ -60,7 +60,7 @@ bool is_device_name(std::string_view name) {
 // replacement characters: the file would get a name other than the one shown.
 bool is_well_formed_text(std::string_view name) {
     for (std::size_t i = 0; i < name.size();) {
-        char32_t c = platform::next_code_point(name, i);
+        char32_t c = text::next_code_point(name, i);
         if (c >= 0xDC80 && c <= 0xDCFF) return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "rename/rename_conflicts.h"
 
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
 #include <unordered_map>
 
@@ -22,12 +22,12 @@ std::vector<RowConflict> find_conflicts(const RenameBatch& batch, const std::vec
     const std::size_t rows = std::min(steps.size(), batch.old_names.size());
     std::vector<std::string> old_keys(rows), target_keys(rows);
     for (std::size_t k = 0; k < rows; ++k) {
-        old_keys[k] = platform::folded_name(batch.old_names[k]);
-        target_keys[k] = platform::folded_name(batch.new_names[k] + batch.extensions[k]);
+        old_keys[k] = text::folded_name(batch.old_names[k]);
+        target_keys[k] = text::folded_name(batch.new_names[k] + batch.extensions[k]);
     }
     std::unordered_map<std::string, Holder> names;
     names.reserve(directory_listing.size() + rows);
-    for (const std::string& name : directory_listing) names.emplace(platform::folded_name(name), Holder{});
+    for (const std::string& name : directory_listing) names.emplace(text::folded_name(name), Holder{});
     for (std::size_t k = 0; k < rows; ++k) {
         auto found = names.find(old_keys[k]);
         if (found != names.end() && found->second.batch_row == kNone) found->second.batch_row = k;

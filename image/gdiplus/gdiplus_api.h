@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/image_status.h"
+#include "image/image_file.h"
 #include "platform/win32/handles.h"
 
 #include <windows.h>

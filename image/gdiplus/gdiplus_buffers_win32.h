@@ -2,7 +2,7 @@
 
 #include "image/gdiplus/gdiplus_api.h"
 #include "image/image_file.h"
-#include "image/property_record.h"
+#include "image/image_metadata.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,13 @@
 #include <vector>
 
 namespace imaging {
+
+// GUIDs as the image object's callers see them: braced upper-case text,
+// {B96B3CAE-0728-11D3-9D7B-0000F81EF32E}.
+std::string guid_to_text(const GUID& guid);
+// The GUID a braced text spells (hex digits of either case); all zero for any
+// other text.
+GUID text_to_guid(const std::string& text);
 
 // Reading the blocks GDI+ fills and building the blocks it reads. Every size
 // and pointer GDI+ hands back is checked against the block before use.

@@ -4,7 +4,7 @@
 #include "image/metadata/media_readers.h"
 #include "image/metadata/source_reads.h"
 #include "image/metadata/tiff_reader.h"
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +24,7 @@ constexpr std::array<std::string_view, 10> kTiffRawEndings = {".CR2", ".NEF", ".
                                                               ".SRW", ".DNG", ".PEF", ".IIQ", ".3FR"};
 
 bool is_tiff_raw_ending(std::string_view extension) {
-    const std::string folded = platform::folded_name(extension);
+    const std::string folded = text::folded_name(extension);
     return std::find(kTiffRawEndings.begin(), kTiffRawEndings.end(), folded) != kTiffRawEndings.end();
 }
 

@@ -1,5 +1,5 @@
 #include "image/metadata/byte_view.h"
-#include "image/metadata/exif_block.h"
+#include "image/metadata/tiff_reader.h"
 #include "image/metadata/format_readers.h"
 #include "image/metadata/source_reads.h"
 

@@ -1,10 +1,10 @@
 #include "image/metadata/tiff_reader.h"
 
 #include "image/metadata/source_reads.h"
-#include "image/metadata/tiff_values.h"
 
 #include <algorithm>
 #include <bitset>
+#include <string_view>
 
 namespace imaging {
 
@@ -120,6 +120,50 @@ std::optional<TiffContents> read_tiff(const ByteSource& tiff, bool any_signature
     ByteOrder order = header.u8(0) == 'I' ? ByteOrder::Little : ByteOrder::Big;
     if (!header.has(4, 4)) return TiffContents{};
     return IfdWalk(tiff, order).run(header.u32(4, order));
+}
+
+namespace {
+
+// Width of each number inside an element: a rational is two 32-bit numbers.
+unsigned number_width(std::uint16_t type) {
+    switch (type) {
+        case 3: case 8: return 2;          // SHORT, SSHORT
+        case 4: case 9: case 11: case 13:  // LONG, SLONG, FLOAT, IFD
+        case 5: case 10: return 4;         // RATIONAL, SRATIONAL
+        case 12: return 8;                 // DOUBLE
+        default: return 1;
+    }
+}
+
+}  // namespace
+
+unsigned tiff_element_size(std::uint16_t type) {
+    switch (type) {
+        case 1: case 2: case 6: case 7: return 1;  // BYTE, ASCII, SBYTE, UNDEFINED
+        case 3: case 8: return 2;
+        case 4: case 9: case 11: case 13: return 4;
+        case 5: case 10: case 12: return 8;
+        default: return 0;
+    }
+}
+
+void to_little_endian(std::vector<std::uint8_t>& value, std::uint16_t type, ByteOrder stored) {
+    unsigned width = number_width(type);
+    if (stored == ByteOrder::Little || width == 1) return;
+    for (std::size_t at = 0; width <= value.size() - at; at += width) {
+        std::reverse(value.begin() + static_cast<std::ptrdiff_t>(at),
+                     value.begin() + static_cast<std::ptrdiff_t>(at + width));
+    }
+}
+
+std::vector<PropertyRecord> read_exif_block(const ByteSource& block) {
+    constexpr std::string_view kExifPrefix("Exif\0\0", 6);
+    std::vector<std::uint8_t> head = read_up_to(block, 0, kExifPrefix.size());
+    std::uint64_t start = ByteView(head).matches(0, kExifPrefix) ? kExifPrefix.size() : 0;
+    SourceWindow tiff(block, start, block.size());
+    std::optional<TiffContents> contents = read_tiff(tiff);
+    if (!contents) return {};
+    return std::move(contents->properties);
 }
 
 }  // namespace metadata

@@ -35,6 +35,20 @@ bool is_tiff_header(ByteView bytes);
 // than 42, as RAW files of some cameras have it (Olympus, Panasonic).
 std::optional<TiffContents> read_tiff(const ByteSource& tiff, bool any_signature = false);
 
+// Bytes of one element of a TIFF field type; 0 for a type this reader does not
+// know (such fields are skipped, as their length cannot be known).
+unsigned tiff_element_size(std::uint16_t type);
+
+// Turns a field's value bytes, as stored in a file of the given byte order,
+// into the order the imaging library presents: every multi-byte number
+// little-endian (a rational as two little-endian 32-bit halves).
+void to_little_endian(std::vector<std::uint8_t>& value, std::uint16_t type, ByteOrder stored);
+
+// Properties of an EXIF block that starts at offset 0 of the source: a TIFF
+// header, or one after "Exif\0\0" as some writers put it into PNG and WebP
+// files too. None when there is no TIFF header.
+std::vector<PropertyRecord> read_exif_block(const ByteSource& block);
+
 }  // namespace metadata
 
 }  // namespace imaging

@@ -1,7 +1,7 @@
 #include "image/portable/image_file_backend.h"
 
+#include "image/image_metadata.h"
 #include "image/sources/byte_sources.h"
-#include "image/image_format_guids.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,6 @@
 
 #include "image/image_file.h"
 #include "image/image_metadata.h"
-#include "image/image_status.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,11 +1,22 @@
 #pragma once
 
-#include "image/image_metadata.h"
-
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace imaging {
+
+// Random access to the bytes of an image, so the reader takes only the parts
+// it needs (a photo's metadata sits in its first kilobytes).
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t size() const = 0;
+    // Copies up to out.size() bytes starting at offset; returns how many were copied.
+    virtual std::size_t read_at(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+};
 
 // Bytes already in memory; the caller keeps them alive.
 class MemorySource final : public ByteSource {

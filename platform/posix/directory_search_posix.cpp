@@ -40,10 +40,10 @@ bool read_directory(const std::string& directory, Keep keep, const NameSink& on_
 
 }  // namespace
 
-bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name) {
+bool find_files(const std::string& directory, const NameTest& wanted, const NameSink& on_name) {
     auto keep = [&](DIR* dir, const dirent& entry) {
         // The name test first: it is cheap and rules most entries out.
-        return pattern.matches(entry.d_name) && !is_directory_entry(dir, entry);
+        return wanted(entry.d_name) && !is_directory_entry(dir, entry);
     };
     return read_directory(directory, keep, on_name);
 }

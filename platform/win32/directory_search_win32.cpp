@@ -26,8 +26,8 @@ bool is_dot_entry(const wchar_t* name) {
 
 bool is_directory(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-// Every entry of the directory: the wildcard test is the program's own, so
-// that the same names match on every platform and no 8.3 short name does.
+// Every entry of the directory: the caller tests the names itself, so that
+// wildcards match the same names on every platform and no 8.3 short name does.
 template <typename Keep>
 bool read_directory(const std::string& directory, Keep keep, const NameSink& on_name) {
     if (directory.empty()) return false;
@@ -70,9 +70,9 @@ std::wstring fill_wide(Fill fill) {
 
 }  // namespace
 
-bool find_files(const std::string& directory, const WildcardPattern& pattern, const NameSink& on_name) {
+bool find_files(const std::string& directory, const NameTest& wanted, const NameSink& on_name) {
     auto keep = [&](const WIN32_FIND_DATAW& data, const std::string& name) {
-        return !is_directory(data) && pattern.matches(name);
+        return !is_directory(data) && wanted(name);
     };
     return read_directory(directory, keep, on_name);
 }

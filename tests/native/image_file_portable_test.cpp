@@ -1,5 +1,4 @@
 #include "image/image_file.h"
-#include "image/image_status.h"
 #include "metadata_test_support.h"
 #include "temp_directory.h"
 

@@ -1,5 +1,5 @@
 #include "picker/directory_path.h"
-#include "picker/natural_order.h"
+#include "text/natural_order.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <random>
 
 using namespace picker;
+using namespace text;
 
 using picker::PathSyntax;
 

@@ -13,6 +13,7 @@
 
 using namespace filelist;
 using namespace picker;
+using namespace text;
 using namespace app;
 
 namespace fs = std::filesystem;
@@ -24,7 +25,7 @@ using Names = std::vector<std::string>;
 Names list_matching_files(const std::string& directory, const std::string& type) {
     NameList files;
     NaturalSorter sorter;
-    list_matching_files(directory, type, files, sorter);
+    picker::list_matching_files(directory, type, files, sorter);
     return files.to_vector();
 }
 

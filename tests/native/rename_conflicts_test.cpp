@@ -1,6 +1,6 @@
 #include "app/row_texts.h"
 #include "rename/rename_conflicts.h"
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +64,8 @@ TEST(RenameConflicts, ChainsFailWhereALaterRowHoldsTheTargetAndFreeOnceAnEarlier
 }
 
 TEST(RenameConflicts, NamesCompareAsWindowsComparesThem) {
-    EXPECT_EQ(platform::folded_name("Ärger_ÿ.Jpg"), platform::folded_name("äRGER_Ÿ.JPG"));
-    EXPECT_NE(platform::folded_name("a.jpg"), platform::folded_name("a.jpeg"));
+    EXPECT_EQ(text::folded_name("Ärger_ÿ.Jpg"), text::folded_name("äRGER_Ÿ.JPG"));
+    EXPECT_NE(text::folded_name("a.jpg"), text::folded_name("a.jpeg"));
     // Two photos of the same second, in any letter case.
     EXPECT_EQ(texts_of(conflicts_of({{"p1.jpg", "20080517 142345", ".jpg"}, {"p2.JPG", "20080517 142345", ".JPG"}},
                                     {"p1.jpg", "p2.JPG"})),

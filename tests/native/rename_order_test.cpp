@@ -3,13 +3,17 @@
 #include "filelist/main_model.h"
 #include "platform/pending_events.h"
 #include "rename/journal_format.h"
+#include "rename/name_table.h"
 #include "rename/rename_order.h"
 #include "temp_directory.h"
+#include "text/text_case.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <random>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -94,6 +98,37 @@ TEST(RenameOrder, EachTargetIsFreedBeforeItIsTaken) {
         RenameOrder order = Batch(c.from, c.to).order(c.outside);
         EXPECT_EQ(written(order), c.renames) << c.what;
         EXPECT_EQ(reasons(order), c.failing) << c.what;
+    }
+}
+
+// The order's own hash table finds exactly the names a map of folded names
+// finds: every spelling of a name as one, an ASCII name never equal to
+// another script's.
+TEST(RenameOrder, TheNameTableAgreesWithAMapOfFoldedNames) {
+    using namespace name_table;
+    const std::vector<std::string> stems = {"img_", "IMG_", "Ä", "ä", "照片", "ǅ", "ss", "ß"};
+    std::mt19937 random(5);
+    auto random_name = [&] {
+        return stems[random() % stems.size()] + std::to_string(random() % 400) + (random() % 2 ? ".JPG" : ".jpg");
+    };
+    std::vector<std::string> entered(3000);
+    for (auto& name : entered) name = random_name();
+    NameKeys keys(entered.size() * 3);
+    NameTable table(entered.size());
+    std::unordered_map<std::string, std::size_t> plain;
+    for (std::size_t i = 0; i < entered.size(); ++i) {
+        NameTable::Entry& entry = table.at(keys.key(entered[i]));
+        if (entry.holder == kNone) entry.holder = i;
+        plain.emplace(text::folded_name(entered[i]), i);
+    }
+    for (int n = 0; n < 6000; ++n) {
+        const std::string name = random_name();
+        const NameTable::Entry* found = table.find(keys.key(name));
+        auto expected = plain.find(text::folded_name(name));
+        ASSERT_EQ(found != nullptr, expected != plain.end()) << name;
+        if (found) {
+            ASSERT_EQ(found->holder, expected->second) << name;
+        }
     }
 }
 

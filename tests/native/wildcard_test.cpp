@@ -1,4 +1,4 @@
-#include "platform/wildcard.h"
+#include "text/wildcard.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ struct Case {
 
 void expect_cases(std::initializer_list<Case> cases) {
     for (const Case& c : cases) {
-        EXPECT_EQ(platform::WildcardPattern(c.pattern).matches(c.name), c.matches)
+        EXPECT_EQ(text::WildcardPattern(c.pattern).matches(c.name), c.matches)
             << "pattern " << c.pattern << " name " << c.name;
     }
 }
@@ -97,7 +97,7 @@ TEST(Wildcard, CaseIsIgnoredBeyondAscii) {
 
 TEST(Wildcard, BrokenUtf8NamesAreMatchedByteForByte) {
     const std::string broken("a\xff\xfe.jpg");
-    EXPECT_TRUE(platform::WildcardPattern("*.jpg").matches(broken));
-    EXPECT_TRUE(platform::WildcardPattern("a??.jpg").matches(broken));
-    EXPECT_FALSE(platform::WildcardPattern("a?.jpg").matches(broken));
+    EXPECT_TRUE(text::WildcardPattern("*.jpg").matches(broken));
+    EXPECT_TRUE(text::WildcardPattern("a??.jpg").matches(broken));
+    EXPECT_FALSE(text::WildcardPattern("a?.jpg").matches(broken));
 }

@@ -1,5 +1,4 @@
 #include "image/gdiplus/gdiplus_buffers_win32.h"
-#include "image/gdiplus/guid_text_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,3 @@
-#include "image/image_status.h"
 #include "image/image_file.h"
 #include "image_test_files.h"
 #include "temp_directory.h"

@@ -2,7 +2,6 @@
 
 #include "image/gdiplus/gdiplus_api.h"
 #include "image/gdiplus/gdiplus_buffers_win32.h"
-#include "image/gdiplus/guid_text_win32.h"
 #include "image/image_file.h"
 
 namespace imaging {

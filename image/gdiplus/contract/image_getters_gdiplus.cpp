@@ -1,7 +1,7 @@
 #include "image/gdiplus/image_file_backend.h"
 
-#include "image/gdiplus/guid_text_win32.h"
-#include "image/image_format_guids.h"
+#include "image/gdiplus/gdiplus_buffers_win32.h"
+#include "image/image_metadata.h"
 
 // The simple getters. Format and size come from the reader whenever it read
 // the file, so they never make GDI+ decode it; the others ask GDI+ once.

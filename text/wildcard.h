@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace text {
 
 // A file-name wildcard ("*.jpg", "IMG_????.*") that matches names the way
 // Windows matches them in a directory search, on every platform:
@@ -34,4 +34,4 @@ private:
     bool literal_ascii_tail_ = false;  // "*" then plain ASCII: a suffix compare does
 };
 
-}  // namespace platform
+}  // namespace text

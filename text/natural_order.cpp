@@ -1,11 +1,11 @@
-#include "picker/natural_order.h"
-#include "platform/text_case.h"
+#include "text/natural_order.h"
+#include "text/text_case.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 
-namespace picker {
+namespace text {
 
 namespace {
 
@@ -51,15 +51,15 @@ int natural_compare(std::string_view a, std::string_view b) {
                 ++i, ++j;
                 continue;
             }
-            char32_t ua = platform::upper_case(ca), ub = platform::upper_case(cb);
+            char32_t ua = text::upper_case(ca), ub = text::upper_case(cb);
             ++i, ++j;
             if (ua == ub) continue;
             int classes = sort_class(ua) - sort_class(ub);
             if (classes != 0) return classes < 0 ? -1 : 1;
             return compare_values(ua, ub);
         }
-        char32_t ua = platform::upper_case(platform::next_code_point(a, i));
-        char32_t ub = platform::upper_case(platform::next_code_point(b, j));
+        char32_t ua = text::upper_case(text::next_code_point(a, i));
+        char32_t ub = text::upper_case(text::next_code_point(b, j));
         if (ua == ub) continue;
         int classes = sort_class(ua) - sort_class(ub);
         if (classes != 0) return classes < 0 ? -1 : 1;
@@ -136,7 +136,7 @@ void append_sort_key(std::string& keys, std::string_view name) {
             *out++ = letter ? static_cast<unsigned char>(kFirstLetter + ((c & ~0x20) - 'A')) : kPunctuation.rank[c];
             ++i;
         } else {
-            out = put_utf8(out, platform::upper_case(platform::next_code_point(name, i)));
+            out = put_utf8(out, text::upper_case(text::next_code_point(name, i)));
         }
     }
     keys.resize(start_size + static_cast<std::size_t>(out - begin));
@@ -272,4 +272,4 @@ void sort_naturally(std::vector<std::string>& names) {
     names = list.to_vector();
 }
 
-}  // namespace picker
+}  // namespace text

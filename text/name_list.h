@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace picker {
+namespace text {
 
 // File names held end to end in one block of text. A listing of a hundred
 // thousand names costs a few allocations rather than one per name, and
@@ -57,4 +57,4 @@ private:
     std::vector<Span> spare_;
 };
 
-}  // namespace picker
+}  // namespace text

@@ -1,6 +1,6 @@
-#include "platform/text_case.h"
+#include "text/text_case.h"
 
-namespace platform {
+namespace text {
 
 char32_t next_code_point(std::string_view text, std::size_t& i) {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -89,4 +89,4 @@ std::string folded_name(std::string_view name) {
     return out;
 }
 
-}  // namespace platform
+}  // namespace text

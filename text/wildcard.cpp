@@ -1,9 +1,9 @@
-#include "platform/wildcard.h"
-#include "platform/text_case.h"
+#include "text/wildcard.h"
+#include "text/text_case.h"
 
 #include <algorithm>
 
-namespace platform {
+namespace text {
 
 WildcardPattern::WildcardPattern(std::string_view pattern) {
     std::vector<char32_t> chars;
@@ -115,4 +115,4 @@ bool WildcardPattern::matches(std::string_view name) const {
     return std::find(current.begin(), current.end(), m) != current.end();
 }
 
-}  // namespace platform
+}  // namespace text

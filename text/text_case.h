@@ -6,7 +6,7 @@
 
 // Reading UTF-8 text one character at a time and comparing characters
 // without regard to case, the way file names are compared on Windows.
-namespace platform {
+namespace text {
 
 // The code point that starts at text[i]; advances i past it. A byte that
 // does not start a well-formed sequence stands for itself (0xDC00 + byte),
@@ -21,4 +21,4 @@ char32_t upper_case(char32_t c);
 // as the same name (upper case, in UTF-8).
 std::string folded_name(std::string_view name);
 
-}  // namespace platform
+}  // namespace text
