@@ -38,6 +38,10 @@ struct ImageMetadata {
     // Tags of the main image (TIFF IFD0, its Exif and GPS IFDs), in file order,
     // each id once; never those of a thumbnail.
     std::vector<PropertyRecord> properties;
+    // Where the properties hold no DateTimeOriginal: the capture time the file
+    // keeps elsewhere (XMP, IPTC, a Canon CIFF block), as DateTimeOriginal
+    // writes it; empty when it keeps none.
+    std::string date_outside_exif;
 };
 
 // Format, size and properties of an image; nothing when the bytes are not an

@@ -25,6 +25,13 @@ std::string date_digits(std::string date) {
     return date;
 }
 
+// The capture time a photo without one in EXIF keeps in XMP, IPTC or a CIFF
+// block, as EXIF writes it; empty when it keeps none.
+std::string date_outside_exif(const imaging::ByteSource& source) {
+    std::optional<imaging::ImageMetadata> image = imaging::read_image_metadata(source);
+    return image ? image->date_outside_exif : std::string();
+}
+
 // The name a file gets from its capture time: the date, else its own base name.
 std::string name_for(CaptureTime time, const std::string& file_name) {
     return time.date.empty() ? filelist::split_name(file_name).base : std::move(time.date);
@@ -35,7 +42,8 @@ std::string name_for(CaptureTime time, const std::string& file_name) {
 CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, const std::string& file_name,
                                                 filelist::Progress& progress) {
     const std::string path = directory + file_name;
-    if (std::unique_ptr<imaging::ByteSource> source = imaging::open_file_source(path)) {
+    std::unique_ptr<imaging::ByteSource> source = imaging::open_file_source(path);
+    if (source) {
         imaging::MediaDate media = imaging::read_media_date(*source, filelist::split_name(file_name).extension);
         if (media.kind != imaging::MediaKind::None) return CaptureTime{true, date_digits(std::move(media.date))};
     }
@@ -47,7 +55,9 @@ CaptureTime CaptureDateNamer::read_capture_time(const std::string& directory, co
     progress.on_step();
     image_.Dispose();
     progress.on_step();
-    return CaptureTime{true, date_digits(text_of(record))};
+    std::string date = date_digits(text_of(record));
+    if (date.empty() && source) date = date_digits(date_outside_exif(*source));
+    return CaptureTime{true, std::move(date)};
 }
 
 std::string CaptureDateNamer::capture_date_name(const std::string& directory, const std::string& file_name,

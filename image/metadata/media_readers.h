@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace imaging {
@@ -21,7 +22,8 @@ std::optional<std::string> raw_tiff_date(const ByteSource& file);
 bool is_raw_tiff_header(ByteView head);
 // Canon CR3: the Exif IFD in the CMT2 box of Canon's moov/uuid box.
 std::optional<std::string> cr3_date(const ByteSource& file);
-// Canon CRW (CIFF): its capture-time record.
+// Canon CRW (CIFF): its capture-time record. Also reads the CIFF block some
+// Canon cameras put into a JPEG's APP0.
 std::optional<std::string> crw_date(const ByteSource& file);
 // Fujifilm RAF: the EXIF of the JPEG preview the header points to.
 std::optional<std::string> raf_date(const ByteSource& file);
@@ -50,6 +52,19 @@ std::optional<std::string> local_date_text(std::int64_t unix_seconds);
 // Seconds since 1970 as a camera counts its own local time: shown as they
 // are, with no time zone applied.
 std::string counted_date_text(std::int64_t seconds);
+
+// Dates a photo carries outside EXIF, for photos whose EXIF has none; each
+// as DateTimeOriginal writes it. A date without a time reads 00:00:00; a zone
+// or offset is dropped, not applied; a date that is no real date is none.
+// XMP: exif:DateTimeOriginal, else photoshop:DateCreated, else xmp:CreateDate.
+std::optional<std::string> xmp_date(std::string_view packet);
+// The same, of the packet at [at, at + length) of the file.
+std::optional<std::string> xmp_date_at(const ByteSource& file, std::uint64_t at, std::uint64_t length);
+// IPTC DateCreated and TimeCreated, from Photoshop's image resources (a
+// JPEG's APP13 after "Photoshop 3.0\0").
+std::optional<std::string> iptc_date(ByteView photoshop_resources);
+// True when the properties hold a DateTimeOriginal that is not all zeros.
+bool is_dated(const std::vector<PropertyRecord>& properties);
 
 }  // namespace metadata
 

@@ -113,8 +113,24 @@ std::optional<std::string> movie_header_date(const ByteSource& file, const Box& 
     return local_date_text(static_cast<std::int64_t>(created) - kMovieEpochGap);
 }
 
+// A track's media handler says what it holds: "vide" for pictures, "soun"
+// for sound (at the same place in QuickTime's and MP4's handler box).
+bool has_video_track(const ByteSource& file, const Box& moov) {
+    return walk(file, moov.body(), moov.end(),
+                [&](const Box& trak) {
+                    if (!trak.header.is("trak")) return false;
+                    std::optional<Box> mdia = child(file, trak, "mdia");
+                    std::optional<Box> hdlr = mdia ? child(file, *mdia, "hdlr") : std::nullopt;
+                    if (!hdlr) return false;
+                    std::vector<std::uint8_t> handler = read_up_to(file, hdlr->body() + 8, 4);
+                    return ByteView(handler).matches(0, "vide");
+                })
+        .has_value();
+}
+
 }  // namespace
 
+// A movie with no picture track (an M4A song, an M4B audio book) is no video.
 bool is_quicktime_video(const ByteSource& file) {
     std::vector<std::uint8_t> head = read_up_to(file, 0, 64);
     ByteView view(head);
@@ -131,7 +147,8 @@ bool is_quicktime_video(const ByteSource& file) {
                             [&](std::string_view type) { return first->is(type); })) {
         return false;
     }
-    return walk(file, 0, file.size(), [](const Box& box) { return box.header.is("moov"); }).has_value();
+    std::optional<Box> moov = walk(file, 0, file.size(), [](const Box& box) { return box.header.is("moov"); });
+    return moov && has_video_track(file, *moov);
 }
 
 // The movie box may come after the media data: the top-level boxes are walked

@@ -1,6 +1,7 @@
 #include "image/metadata/byte_view.h"
 #include "image/metadata/tiff_reader.h"
 #include "image/metadata/format_readers.h"
+#include "image/metadata/media_readers.h"
 #include "image/metadata/source_reads.h"
 
 #include <algorithm>
@@ -45,7 +46,8 @@ Size canvas_size(ByteView p) {
 }  // namespace
 
 // Walks the RIFF chunks. The extended header's canvas, or else the first
-// bitstream's own header, gives the size; the EXIF chunk gives the properties.
+// bitstream's own header, gives the size; the EXIF chunk gives the properties,
+// and where they hold no capture time, the XMP chunk may.
 std::optional<ImageMetadata> read_webp(const ByteSource& file) {
     std::vector<std::uint8_t> riff_bytes = read_up_to(file, 0, kRiffHeader);
     ByteView riff(riff_bytes);
@@ -56,8 +58,11 @@ std::optional<ImageMetadata> read_webp(const ByteSource& file) {
     image.format = ImageFormat::WebP;
     bool have_canvas = false;
     bool have_exif = false;
+    bool xmp_to_find = false;
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> xmp;  // where the first XMP chunk's packet lies
+    auto done = [&] { return have_canvas && have_exif && (!xmp_to_find || xmp || is_dated(image.properties)); };
     std::uint64_t at = kRiffHeader;
-    for (int step = 0; step < kMaxChunks && !(have_canvas && have_exif); ++step) {
+    for (int step = 0; step < kMaxChunks && !done(); ++step) {
         if (at > end || kChunkHead > end - at) break;
         std::vector<std::uint8_t> chunk_bytes = read_up_to(file, at, kChunkPeek);
         ByteView chunk(chunk_bytes);
@@ -70,6 +75,7 @@ std::optional<ImageMetadata> read_webp(const ByteSource& file) {
             have_canvas = s.width != 0;
             // Without the EXIF flag there is no EXIF chunk to look for.
             if ((payload.u8(0) & 0x08) == 0) have_exif = true;
+            xmp_to_find = (payload.u8(0) & 0x04) != 0;
         } else if ((chunk.matches(0, "VP8 ") || chunk.matches(0, "VP8L")) && image.width == 0) {
             Size s = chunk.matches(0, "VP8 ") ? lossy_size(payload) : lossless_size(payload);
             image.width = s.width;
@@ -80,9 +86,13 @@ std::optional<ImageMetadata> read_webp(const ByteSource& file) {
             SourceWindow exif(file, at + kChunkHead, std::min(length, end - at - kChunkHead));
             image.properties = read_exif_block(exif);
             have_exif = true;
+        } else if (chunk.matches(0, "XMP ") && !xmp) {
+            xmp = {at + kChunkHead, std::min(length, end - at - kChunkHead)};
         }
         at += kChunkHead + length + (length & 1);
     }
+    if (xmp && !is_dated(image.properties))
+        image.date_outside_exif = xmp_date_at(file, xmp->first, xmp->second).value_or("");
     return image;
 }
 

@@ -39,6 +39,11 @@ int main(int argc, char** argv) {
         {"jpeg-exif", jpeg_file({exif_app1(rich)}, 640, 480, 16)},
         {"jpeg-xmp-then-exif-be", jpeg_file({xmp_app1("<x/>"), exif_app1(exif_with_date(date, true))}, 64, 48, 16)},
         {"jpeg-plain", jpeg_file({}, 8, 8, 16)},
+        {"jpeg-xmp-date", jpeg_file({xmp_app1("<rdf:Description xmp:CreateDate='2023-12-31T23:59:58.12+08:00'"
+                                              " photoshop:DateCreated='2023-12-31'/>")},
+                                    64, 48, 16)},
+        {"jpeg-iptc", jpeg_file({iptc_app13("20190305", "081530+0800")}, 64, 48, 16)},
+        {"jpeg-ciff", jpeg_file({ciff_app0(1136073599)}, 64, 48, 16)},
         {"tiff-le", rich},
         {"tiff-be", exif_with_date(date, true)},
         {"png-exif", png_file(8, 6, {png_chunk("eXIf", exif_with_date(date))})},

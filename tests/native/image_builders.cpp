@@ -180,6 +180,39 @@ Bytes xmp_app1(std::string_view packet) {
     return jpeg_segment(0xE1, payload);
 }
 
+Bytes iptc_app13(std::string_view date, std::string_view time) {
+    Bytes records;
+    auto record = [&](std::uint8_t dataset, std::string_view value) {
+        append(records, Bytes{0x1C, 2, dataset});
+        put(records, value.size(), 2, true);
+        append(records, value);
+    };
+    record(55, date);
+    if (!time.empty()) record(60, time);
+    Bytes payload = bytes_of(std::string_view("Photoshop 3.0\0", 14));
+    append(payload, "8BIM");
+    append(payload, Bytes{0x04, 0x04, 0, 0});  // resource 0x0404, an empty name padded to two bytes
+    put(payload, records.size(), 4, true);
+    append(payload, records);
+    if (records.size() % 2) payload.push_back(0);
+    return jpeg_segment(0xED, payload);
+}
+
+Bytes ciff_app0(std::uint32_t seconds) {
+    Bytes payload = bytes_of("II");
+    put(payload, 26, 4, false);
+    append(payload, "HEAPJPGM");
+    payload.resize(26, 0);
+    // The heap: its record table at once (one record, its value in the
+    // record itself), then where the table starts.
+    put(payload, 1, 2, false);
+    put(payload, 0x4000 | 0x180E, 2, false);
+    put(payload, seconds, 4, false);
+    put(payload, 0, 4, false);
+    put(payload, 0, 4, false);
+    return jpeg_segment(0xE0, payload);
+}
+
 Bytes jpeg_file(const std::vector<Bytes>& segments, std::uint16_t width, std::uint16_t height, std::size_t scan_bytes) {
     Bytes out{0xFF, 0xD8};
     for (const Bytes& s : segments) append(out, s);

@@ -81,6 +81,11 @@ Bytes exif_with_date(std::string_view date, bool big_endian = false);
 Bytes jpeg_segment(std::uint8_t marker, const Bytes& payload);
 Bytes exif_app1(const Bytes& tiff);
 Bytes xmp_app1(std::string_view packet);
+// Photoshop's resources with one IPTC block of DateCreated and, when not
+// empty, TimeCreated.
+Bytes iptc_app13(std::string_view date, std::string_view time);
+// A Canon CIFF block whose capture time counts these seconds.
+Bytes ciff_app0(std::uint32_t seconds);
 // SOI, the given segments, tables, a baseline frame header of the given
 // size, a scan of scan_bytes bytes and EOI.
 Bytes jpeg_file(const std::vector<Bytes>& segments, std::uint16_t width, std::uint16_t height,

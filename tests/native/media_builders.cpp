@@ -152,6 +152,12 @@ Bytes movie_file(const MovieOptions& o) {
     }
     mvhd.resize(mvhd.size() + 80, 0);
     Bytes moov = box("mvhd", mvhd);
+    for (const std::string& handler : o.tracks) {
+        Bytes hdlr(8, 0);  // version, flags and a component type
+        append(hdlr, handler);
+        hdlr.resize(hdlr.size() + 13, 0);
+        append(moov, box("trak", box("mdia", box("hdlr", hdlr))));
+    }
     if (!o.apple_date.empty()) {
         Bytes hdlr;
         be32(hdlr, 0);

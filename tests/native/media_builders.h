@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 // Small writers of camera RAW files and videos for tests and the fuzzer's
@@ -41,6 +42,7 @@ struct MovieOptions {
     std::string apple_date;
     bool meta_in_udta = false;
     bool mdat_first = false;
+    std::vector<std::string> tracks = {"vide", "soun"};  // each track's media handler
 };
 Bytes movie_file(const MovieOptions& options);
 // Seconds since 1904-01-01 UTC of a moment given in seconds since 1970 UTC.

@@ -70,6 +70,8 @@ std::vector<Case> cases() {
     MovieOptions late = movie("", movie_time(kMoment), "2023-07-01T08:00:00-0500");
     late.meta_in_udta = true;
     late.mdat_first = true;
+    MovieOptions audio_only = movie("isom", movie_time(kMoment));
+    audio_only.tracks = {"soun"};
     const MediaKind raw = MediaKind::CameraRaw, video = MediaKind::Video;
     return {
         {"CR2", ".CR2", raw_tiff(kDate), raw, kDate},
@@ -109,6 +111,8 @@ std::vector<Case> cases() {
         // Not of these kinds: an image, a HEIF photo, text.
         {"a TIFF photo", ".tif", raw_tiff(kDate), MediaKind::None, ""},
         {"a HEIF photo", ".heic", test_images::heif_file({}), MediaKind::None, ""},
+        {"ffmpeg's M4A song: sound, no video", ".m4a", sample("song.m4a"), MediaKind::None, ""},
+        {"an MP4 of sound alone", ".mp4", movie_file(audio_only), MediaKind::None, ""},
         {"text named like a video", ".mov", test_images::bytes_of("not a movie at all"), MediaKind::None, ""},
     };
 }

@@ -32,11 +32,20 @@ std::string photo(std::string_view date) {
     return text_of(image_test::jpeg_photo(24, 16, test_images::exif_with_date(date)));
 }
 
-// A video recorded by ffmpeg, Apple's creation date written by exiftool.
-std::string iphone_video() {
-    std::ifstream in(std::string(MEDIA_SAMPLES_DIR) + "/iphone.mov", std::ios::binary);
+// A photo whose only date is in the segment put right after its start.
+std::string photo_dated_by(const test_images::Bytes& segment) {
+    test_images::Bytes jpeg = image_test::jpeg_photo(24, 16, {});
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return text_of(jpeg);
+}
+
+std::string media_sample(const std::string& name) {
+    std::ifstream in(std::string(MEDIA_SAMPLES_DIR) + "/" + name, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
+
+// A video recorded by ffmpeg, Apple's creation date written by exiftool.
+std::string iphone_video() { return media_sample("iphone.mov"); }
 
 std::string apple_movie(const std::string& date) {
     test_media::MovieOptions movie;
@@ -119,6 +128,26 @@ TEST_F(PhoneCameraFolderTest, AMixedFolderIsNamedByDateWithOneBoxForTheTextFile)
     }
     EXPECT_EQ(column(Batch::kNewName), (Texts{"clip", "20230701 101000", "20230701 100000", "20230701 100000",
                                               "20230701 100500", "20230701 080000", "说明"}));
+}
+
+TEST_F(PhoneCameraFolderTest, PhotosDatedOutsideExifAreNamedAndASongIsNoVideo) {
+    write_all({
+        {"edited.jpg", photo_dated_by(test_images::xmp_app1(
+                           "<rdf:Description exif:DateTimeOriginal='2024-07-01T14:23:45.5+08:00'/>"))},
+        {"agency.jpg", photo_dated_by(test_images::iptc_app13("20190305", "081530+0800"))},
+        {"song.m4a", media_sample("song.m4a")},
+    });
+    show_files({"agency.jpg", "edited.jpg", "song.m4a"}, folder.path(""));
+    driver::click(control(kNumberingButton));
+    HWND rule = driver::thread_window_of_class(kNumberingClass);
+    ASSERT_NE(rule, nullptr);
+    driver::click(GetDlgItem(rule, kCaptureDateCheck));
+    {
+        MessageBoxAnswerer watcher;
+        driver::click(GetDlgItem(rule, kConfirmRuleButton));
+        EXPECT_EQ(watcher.texts(), Texts{"载入图片失败！"});
+    }
+    EXPECT_EQ(column(Batch::kNewName), (Texts{"20190305 081530", "20240701 142345", "song"}));
 }
 
 TEST_F(PhoneCameraFolderTest, ACameraAndAPhoneFolderSortedByDateIsNumberedInShootingOrder) {
