@@ -177,6 +177,21 @@ void MainCommands::cells_edited() { conflict_marks_.mark(model_.state); }
 
 void MainCommands::sort_by_column(int column) { table_sort_.sort_by_column(model_.state, column); }
 
+std::optional<std::vector<std::string>> MainCommands::capture_dates(filelist::Progress& progress) {
+    if (model_.state.busy()) return std::nullopt;
+    filelist::ActivityScope reading(model_.state.activity, filelist::Activity::ReadingCaptureTimes);
+    return namer_.capture_times(model_.state.batch, progress);
+}
+
+bool MainCommands::apply_names(const std::vector<std::string>& base_names) {
+    filelist::Batch& batch = model_.state.batch;
+    if (model_.state.busy() || base_names.size() != batch.row_count()) return false;
+    for (std::size_t k = 0; k < base_names.size(); ++k) batch.set_new_name(k, base_names[k]);
+    model_.state.rule_confirmed = 1;
+    names_built();
+    return true;
+}
+
 bool MainCommands::can_sort_by_capture_date() const { return !model_.state.busy() && !model_.state.batch.empty(); }
 
 void MainCommands::sort_by_capture_date() {

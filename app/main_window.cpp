@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/history_window.h"
 #include "app/lifecycle.h"
+#include "app/naming_rule_window.h"
 #include "app/table_menu.h"
 #include "picker/file_picker_window.h"
 #include "picker/handed_files.h"
@@ -111,6 +112,9 @@ void MainWindow::on_command(int id, int code) {
         case kDependencyOrderCommand:
             commands_.rename_in_dependency_order();
             break;
+        case kNamingRuleCommand:
+            open_numbering_window(true);
+            break;
         case kSortByCaptureDateCommand:
             commands_.sort_by_capture_date();
             table_view_.show_sort_arrow(commands_.sorted_column(), commands_.sorted_descending());
@@ -177,7 +181,7 @@ void MainWindow::on_context_menu(HWND clicked, POINT screen) {
     if (screen.x == -1 && screen.y == -1) screen = table_view_.keyboard_menu_point();
     track_table_menu(hwnd(), screen,
                      TableMenuState{commands_.can_undo(), commands_.can_rename_in_dependency_order(),
-                                    commands_.can_sort_by_capture_date()});
+                                    commands_.can_sort_by_capture_date(), !model_.state.busy()});
 }
 
 void MainWindow::hand_over(const std::vector<std::string>& paths) {
@@ -213,7 +217,25 @@ void MainWindow::open_file_picker(const std::string& directory) {
     }
 }
 
-void MainWindow::open_numbering_window() {
+void MainWindow::open_numbering_window(bool more_rules) {
+    auto names_built = [this] {
+        table_view_.redraw_changed_rows();
+        commands_.names_built();
+    };
+    if (more_rules) {
+        // One 命名规则 window at a time; its 确定 closes the numbering window too.
+        if (naming_rule_window_ && (naming_rule_window_->is_open() || naming_rule_window_->busy())) {
+            naming_rule_window_->bring_to_front();
+            return;
+        }
+        auto confirmed = [this] {
+            table_view_.redraw_changed_rows();
+            if (numbering_window_ && numbering_window_->is_open() && !numbering_window_->busy()) numbering_window_.reset();
+        };
+        naming_rule_window_ = std::make_unique<NamingRuleWindow>(commands_, model_.state, confirmed);
+        if (!naming_rule_window_->create(hwnd())) naming_rule_window_.reset();
+        return;
+    }
     // One numbering window at a time; a window still naming rows is kept, even
     // if it was closed meanwhile.
     if (numbering_window_ && (numbering_window_->is_open() || numbering_window_->busy())) {
@@ -224,12 +246,8 @@ void MainWindow::open_numbering_window() {
         commands_.build_capture_date_names(
             [this] { platform::win32::show_message(hwnd(), "载入图片失败！", MessageKind::Error); });
     };
-    auto names_built = [this] {
-        table_view_.redraw_changed_rows();
-        commands_.names_built();
-    };
-    numbering_window_ =
-        std::make_unique<naming::NumberingWindow>(model_.state, build_capture_date_names_here, names_built);
+    numbering_window_ = std::make_unique<naming::NumberingWindow>(model_.state, build_capture_date_names_here,
+                                                                  names_built, [this] { open_numbering_window(true); });
     numbering_window_->create(hwnd());
 }
 

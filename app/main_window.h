@@ -22,6 +22,7 @@ namespace app {
 
 class AboutWindow;
 class HistoryWindow;
+class NamingRuleWindow;
 
 // Control ids of the main window, named after what they are.
 enum MainWindowControl : int {
@@ -73,7 +74,8 @@ private:
 
     // The windows it opens, and the end of the program.
     void open_file_picker(const std::string& directory = {});
-    void open_numbering_window();
+    // 自动编号, or with more_rules its 命名规则 window.
+    void open_numbering_window(bool more_rules = false);
     void open_about_window();
     // 改名记录, with a run selected (the newest when empty).
     void open_history_window(const std::string& run_id = {});
@@ -84,6 +86,7 @@ private:
     MainCommands commands_;
     FileTableView table_view_;
     std::unique_ptr<naming::NumberingWindow> numbering_window_;
+    std::unique_ptr<NamingRuleWindow> naming_rule_window_;
     std::unique_ptr<AboutWindow> about_window_;
     std::unique_ptr<HistoryWindow> history_window_;
     std::unique_ptr<picker::FilePickerWindow> file_picker_;

@@ -10,6 +10,7 @@ enum TableMenuCommand : int {
     kHistoryCommand,            // 改名记录
     kDependencyOrderCommand,    // 按依赖顺序改名
     kSortByCaptureDateCommand,  // 按拍摄日期排序
+    kNamingRuleCommand,         // 命名规则
 };
 
 // What the menu offers now.
@@ -17,6 +18,7 @@ struct TableMenuState {
     bool can_undo = false;
     bool can_rename_in_dependency_order = false;
     bool can_sort_by_capture_date = false;
+    bool can_name_by_rule = false;
 };
 
 // Shows the table's context menu at a point of the screen; the command

@@ -14,6 +14,7 @@ void track_table_menu(HWND owner, POINT screen, const TableMenuState& state) {
     add(kUndoLastRunCommand, "撤销上次改名(&U)\tCtrl+Z", state.can_undo);
     add(kDependencyOrderCommand, "按依赖顺序改名(&D)", state.can_rename_in_dependency_order);
     add(kSortByCaptureDateCommand, "按拍摄日期排序(&T)", state.can_sort_by_capture_date);
+    add(kNamingRuleCommand, "命名规则(&R)…", state.can_name_by_rule);
     add(kHistoryCommand, "改名记录(&H)", true);
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
 }

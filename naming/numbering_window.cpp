@@ -33,6 +33,7 @@ constexpr ControlLayout kLayout[] = {
     // Enter presses 确定.
     {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32, BS_DEFPUSHBUTTON},
     {ControlKind::PushButton, kCancelRuleButton, "取消", 201, 96, 75, 32},
+    {ControlKind::PushButton, kMoreRulesButton, "更多规则(&M)…", 201, 164, 75, 28},
 };
 
 constexpr platform::win32::WindowDesign kDesign{
@@ -46,10 +47,11 @@ constexpr POINT kOffsetFromOwner{60, 80};
 }  // namespace
 
 NumberingWindow::NumberingWindow(filelist::AppState& state, CaptureDateBuilder build_capture_date_names,
-                                 std::function<void()> on_names_built)
+                                 std::function<void()> on_names_built, std::function<void()> open_more_rules)
     : state_(state),
       build_capture_date_names_(std::move(build_capture_date_names)),
-      on_names_built_(std::move(on_names_built)) {}
+      on_names_built_(std::move(on_names_built)),
+      open_more_rules_(std::move(open_more_rules)) {}
 
 bool NumberingWindow::create(HWND owner) { return create_window(kDesign, owner, SW_SHOW, kOffsetFromOwner); }
 
@@ -81,6 +83,9 @@ void NumberingWindow::on_command(int id, int code) {
             break;
         case kCancelRuleButton:
             if (code == BN_CLICKED) cancel_rule();
+            break;
+        case kMoreRulesButton:
+            if (code == BN_CLICKED && open_more_rules_) open_more_rules_();
             break;
         case IDCANCEL:
             // Esc closes the window as its close box does: the rule stays.

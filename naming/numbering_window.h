@@ -24,6 +24,7 @@ enum NumberingWindowControl : int {
     kCaptureDateCheck,   // 选择框1 以图像拍摄日期为文件名
     kConfirmRuleButton,  // 按钮1 确定
     kCancelRuleButton,   // 按钮2 取消
+    kMoreRulesButton,    // 更多规则: opens 命名规则
 };
 
 // "自动编号改名": the numbering rule. Built afresh at every opening, so its
@@ -31,9 +32,10 @@ enum NumberingWindowControl : int {
 // button. Its title-bar close changes nothing.
 class NumberingWindow : public platform::win32::WindowBase {
 public:
-    // on_names_built runs after "确定" has named the rows.
+    // on_names_built runs after "确定" has named the rows; open_more_rules
+    // opens the 命名规则 window.
     NumberingWindow(filelist::AppState& state, CaptureDateBuilder build_capture_date_names,
-                    std::function<void()> on_names_built);
+                    std::function<void()> on_names_built, std::function<void()> open_more_rules = {});
 
     // Creates and shows the window, modeless, owned by owner.
     bool create(HWND owner);
@@ -59,6 +61,7 @@ private:
     filelist::AppState& state_;
     CaptureDateBuilder build_capture_date_names_;
     std::function<void()> on_names_built_;
+    std::function<void()> open_more_rules_;
     bool busy_ = false;
 };
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the four windows at 96 and 144 DPI under
+# Takes the README's pictures of the five windows at 96 and 144 DPI under
 # Wine on a virtual display, into docs/screenshots/<window>-<dpi>.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ for dpi in 96 144; do
   [ "$dpi" = 96 ] || prefix="$PWD/build/wine-dpi$dpi"
   (cd "$work" && WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1600x1200x24" "$OLDPWD/tools/wine-run" "$exe" \
     --gtest_filter=MainUseTest.DISABLED_PicturesForTheReadme --gtest_also_run_disabled_tests >/dev/null)
-  for window in main picker numbering about; do
+  for window in main picker numbering naming-rule about; do
     convert "$work/$window.bmp" "$out/$window-$dpi.png"
   done
 done

@@ -4,6 +4,7 @@
 
 #include "app/about_window.h"
 #include "app/main_window.h"
+#include "app/naming_rule_window.h"
 #include "app/settings.h"
 #include "picker/file_picker_window.h"
 #include "platform/win32/text.h"
@@ -404,6 +405,12 @@ TEST_F(MainUseTest, DISABLED_PicturesForTheReadme) {
 
     driver::click(control(kNumberingButton));
     EXPECT_TRUE(driver::save_screenshot(L"numbering.bmp", numbering()));
+    driver::click(GetDlgItem(numbering(), naming::kMoreRulesButton));
+    HWND rules = driver::thread_window_of_class(L"BatchRenameNamingRuleWindow");
+    driver::wait_until([&] { return driver::list_view_rows(GetDlgItem(rules, app::kPreviewList)) > 0; });
+    driver::pump();
+    EXPECT_TRUE(driver::save_screenshot(L"naming-rule.bmp", rules));
+    SendMessageW(rules, WM_CLOSE, 0, 0);
     SendMessageW(numbering(), WM_CLOSE, 0, 0);
 
     driver::click(control(kAboutButton));

@@ -1,0 +1,136 @@
+#include "naming/name_rule.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace naming;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+platform::CivilTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    platform::CivilTime t;
+    t.year = y;
+    t.month = mo;
+    t.day = d;
+    t.hour = h;
+    t.minute = mi;
+    t.second = s;
+    return t;
+}
+
+NameRuleRow row(std::string base, std::string extension, std::optional<platform::CivilTime> capture = std::nullopt,
+                std::optional<platform::CivilTime> modified = std::nullopt) {
+    return {std::move(base), std::move(extension), capture, modified};
+}
+
+Texts names_of(const NameRuleResult& result) {
+    Texts names;
+    for (const NamedRow& r : result.rows) names.push_back(r.base);
+    return names;
+}
+
+const platform::CivilTime kShot = at(2024, 7, 1, 14, 23, 45);
+
+struct Case {
+    const char* what;
+    NameRuleFields fields;
+    std::vector<NameRuleRow> rows;
+    Texts expected;  // the names, or the one error
+    Texts outside = {};
+};
+
+NameRuleFields with(std::string template_text) {
+    NameRuleFields fields;
+    fields.template_text = std::move(template_text);
+    return fields;
+}
+
+NameRuleFields with_counter(std::string template_text, std::string start, std::string step, std::string digits) {
+    NameRuleFields fields = with(std::move(template_text));
+    fields.counter_start = std::move(start);
+    fields.counter_step = std::move(step);
+    fields.counter_digits = std::move(digits);
+    return fields;
+}
+
+NameRuleFields with_dates(std::string template_text, DateSource source, std::string correction = "") {
+    NameRuleFields fields = with(std::move(template_text));
+    fields.date_source = source;
+    fields.clock_correction = std::move(correction);
+    return fields;
+}
+
+}  // namespace
+
+TEST(NameRule, TemplatesCountersDatesAndClashesGiveTheseNames) {
+    const std::vector<Case> cases = {
+        {"name and counter", with("[N]_[C]"), {row("a", ".jpg"), row("b", ".jpg")}, {"a_001", "b_002"}},
+        {"ranges of characters", with("[N2-4]|[N3-]|[N2-9]"), {row("abcdef", ".txt")}, {"bcd|cdef|bcdef"}},
+        {"characters, not bytes", with("[N2-3]"), {row("照片一二三", ".jpg")}, {"片一"}},
+        {"[[ is a bracket", with("[[C]_[C]"), {row("x", "")}, {"[C]_001"}},
+        {"a negative counter", with_counter("[C]", "-5", "3", "3"), {row("a", ""), row("b", ""), row("c", "")},
+         {"-005", "-002", "001"}},
+        {"no zeros", with_counter("IMG[C]", "9", "1", "0"), {row("a", ""), row("b", "")}, {"IMG9", "IMG10"}},
+        {"the date's parts", with("[YMD]_[hms] [Y]-[M]-[D] [h].[m].[s]"), {row("p", ".jpg", kShot)},
+         {"20240701_142345 2024-07-01 14.23.45"}},
+        {"a burst in one second", with("[YMD]_[hms]"),
+         {row("p1", ".jpg", kShot), row("p2", ".jpg", kShot), row("p3", ".jpg", kShot)},
+         {"20240701_142345", "20240701_142345_2", "20240701_142345_3"}},
+        {"a RAW and JPEG pair is one shot", with("[C]_[hms]"),
+         {row("IMG_1", ".JPG"), row("img_1", ".CR2", kShot), row("IMG_2", ".JPG", kShot)},
+         {"001_142345", "001_142345", "002_142345"}},
+        {"pairs apart when asked", [] { auto f = with("[C]"); f.group_pairs = false; return f; }(),
+         {row("IMG_1", ".JPG"), row("IMG_1", ".CR2")}, {"001", "002"}},
+        {"a file outside the batch", with("A001"), {row("x", ".JPG")}, {"A001_2"}, {"a001.jpg", "A001_3.png"}},
+        {"a pair whose suffix must free both", with("[YMD]"), {row("a", ".jpg", kShot), row("A", ".cr2", kShot)},
+         {"20240701_2", "20240701_2"}, {"20240701.cr2"}},
+        {"clashes kept when asked", [] { auto f = with("same"); f.number_clashes = false; return f; }(),
+         {row("a", ".jpg"), row("b", ".jpg")}, {"same", "same"}},
+        {"no date keeps the name", with("[YMD]"), {row("scan", ".png"), row("p", ".jpg", kShot)},
+         {"scan", "20240701"}},
+        {"modified date stands in", with_dates("[YMD]", DateSource::CaptureElseModified),
+         {row("scan", ".png", std::nullopt, at(2020, 1, 2)), row("p", ".jpg", kShot, at(2020, 1, 2))},
+         {"20200102", "20240701"}},
+        {"a correction over midnight and the year", with_dates("[YMD] [hms]", DateSource::Capture, "+1:00"),
+         {row("p", "", at(2023, 12, 31, 23, 30, 0))}, {"20240101 003000"}},
+        {"a correction back", with_dates("[YMD] [hms]", DateSource::Capture, "-0:05:30"),
+         {row("p", "", at(2024, 3, 1, 0, 2, 0))}, {"20240229 235630"}},
+        {"26 hours over 29 February", with_dates("[YMD] [hms]", DateSource::Capture, "26:00"),
+         {row("p", "", at(2024, 2, 28, 23, 0, 0)), row("q", "", at(2023, 2, 28, 23, 0, 0))},
+         {"20240301 010000", "20230302 010000"}},
+        {"no correction of modification dates", with_dates("[YMD] [hms]", DateSource::Modified, "+1:00"),
+         {row("p", "", kShot, at(2020, 1, 2, 3, 4, 5))}, {"20200102 030405"}},
+        {"an unknown token", with("x[Q]"), {row("a", "")}, {"第 2 个字符起的 [Q] 不是已知的标记"}},
+        {"an unclosed token", with("照片[C"), {row("a", "")}, {"第 3 个字符起的 [ 没有配对的 ]"}},
+        {"a range backwards", with("[C][N5-2]"), {row("a", "")}, {"第 4 个字符起的 [N5-2] 的范围有误"}},
+        {"a token in the wrong case", with("[ymd]"), {row("a", "")}, {"第 1 个字符起的 [ymd] 不是已知的标记"}},
+        {"ten digits", with_counter("[C]", "1", "1", "10"), {row("a", "")}, {"位数应为 0 到 9 的整数"}},
+        {"a start that is no number", with_counter("[C]", "1.5", "1", "3"), {row("a", "")}, {"起始应为整数"}},
+        {"a correction of 60 minutes", with_dates("[Y]", DateSource::Capture, "1:60"), {row("a", "", kShot)},
+         {"时间校正应写作 +1:00、-0:05:30 这样的时间"}},
+    };
+    for (const Case& c : cases) {
+        NameRuleResult result = apply_name_rule(c.fields, c.rows, "三亚", c.outside);
+        EXPECT_EQ(result.error.empty() ? names_of(result) : Texts{result.error}, c.expected) << c.what;
+    }
+}
+
+TEST(NameRule, NotesSayWhyAndTheFolderIsNamed) {
+    NameRuleFields fields = with_dates("[P]_[YMD]", DateSource::CaptureElseModified);
+    NameRuleResult result = apply_name_rule(
+        fields, {row("a", ".jpg", kShot), row("b", ".jpg", kShot), row("c", ".png"), row("d", ".png", {}, kShot)},
+        folder_name("C:\\photos\\三亚\\"), {});
+    ASSERT_EQ(result.rows.size(), 4u);
+    // d.png's name is free: only a.jpg and b.jpg clash.
+    EXPECT_EQ(names_of(result), (Texts{"三亚_20240701", "三亚_20240701_2", "c", "三亚_20240701"}));
+    EXPECT_EQ(result.rows[1].note, NameNote::SuffixAdded);
+    EXPECT_EQ(result.rows[2].note, NameNote::NoDate);
+    EXPECT_EQ(result.rows[3].note, NameNote::ModifiedDate);
+    EXPECT_EQ(folder_name("D:\\"), "D");
+    EXPECT_EQ(time_of_date_name("20080517 142345")->second, 45);
+    EXPECT_FALSE(time_of_date_name("scan"));
+}
