@@ -39,8 +39,16 @@ constexpr ControlLayout kLayout[] = {
 };
 
 constexpr platform::win32::WindowDesign kDesign{
-    L"BatchRenameNamingRuleWindow", "命名规则", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 580, 480, kLayout,
-    FontStyle{L"宋体", 12},        kConfirmNamingButton,
+    L"BatchRenameNamingRuleWindow",
+    "命名规则",
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    0,
+    0,
+    580,
+    480,
+    kLayout,
+    FontStyle{L"宋体", 12},
+    kConfirmNamingButton,
 };
 
 constexpr POINT kOffsetFromOwner{80, 60};
@@ -185,6 +193,7 @@ void NamingRuleWindow::read_dates_if_needed(const naming::NameRuleFields& f) {
 
 void NamingRuleWindow::refresh_preview() {
     if (reading_dates_ || !is_open()) return;  // the read's end refreshes with the fields as they are then
+    if (!preview_.holds(state_.batch)) preview_.take_rows(state_.batch);  // other files were chosen meanwhile
     read_dates_if_needed(fields());
     if (!is_open()) return;
     const bool good = preview_.update(fields());
@@ -206,8 +215,9 @@ void NamingRuleWindow::on_confirm_clicked() {
         return;
     }
     if (!is_open()) return;
+    if (!preview_.holds(state_.batch)) preview_.take_rows(state_.batch);
     read_dates_if_needed(fields());
-    if (!is_open() || !preview_.update(fields())) return;
+    if (!is_open() || !preview_.holds(state_.batch) || !preview_.update(fields())) return;
     if (!commands_.apply_names(preview_.new_base_names())) return;  // a run or an undo is under way
     if (on_confirmed_) on_confirmed_();
     if (is_open()) DestroyWindow(hwnd());
@@ -232,7 +242,8 @@ LRESULT NamingRuleWindow::on_notify(const NMHDR& header) {
 
 LRESULT NamingRuleWindow::draw_row(NMLVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && preview_.failing(static_cast<std::size_t>(draw.nmcd.dwItemSpec))) {
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        preview_.failing(static_cast<std::size_t>(draw.nmcd.dwItemSpec))) {
         draw.clrText = kFailingColour;
     }
     return CDRF_DODEFAULT;

@@ -14,6 +14,8 @@
 namespace app {
 
 void RulePreview::take_rows(const filelist::Batch& batch) {
+    taken_ = true;
+    generation_ = batch.generation();
     directory_ = batch.base_directory();
     old_names_ = batch.file_names();
     rows_.clear();
@@ -39,7 +41,8 @@ void RulePreview::take_rows(const filelist::Batch& batch) {
 }
 
 void RulePreview::set_capture_dates(const std::vector<std::string>& dates) {
-    for (std::size_t k = 0; k < rows_.size() && k < dates.size(); ++k) rows_[k].capture = naming::time_of_date_name(dates[k]);
+    for (std::size_t k = 0; k < rows_.size() && k < dates.size(); ++k)
+        rows_[k].capture = naming::time_of_date_name(dates[k]);
     capture_dates_given_ = true;
 }
 
@@ -76,10 +79,14 @@ std::string RulePreview::note(std::size_t row) const {
     if (failing(row)) return mark_text(filelist::RowMark{conflicts_[row], false});
     if (row >= named_.size()) return "";
     switch (named_[row].note) {
-        case naming::NameNote::SuffixAdded: return "已加序号";
-        case naming::NameNote::NoDate: return "无日期";
-        case naming::NameNote::ModifiedDate: return "用修改日期";
-        case naming::NameNote::None: break;
+        case naming::NameNote::SuffixAdded:
+            return "已加序号";
+        case naming::NameNote::NoDate:
+            return "无日期";
+        case naming::NameNote::ModifiedDate:
+            return "用修改日期";
+        case naming::NameNote::None:
+            break;
     }
     return "";
 }

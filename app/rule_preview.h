@@ -5,6 +5,7 @@
 #include "naming/name_rule.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ class RulePreview {
 public:
     // The batch's names, extensions and folder, and a listing of the folder.
     void take_rows(const filelist::Batch& batch);
+    // True while the rows taken are the batch's rows now.
+    bool holds(const filelist::Batch& batch) const { return taken_ && generation_ == batch.generation(); }
 
     // Capture dates, one per row as the capture-date reader gives them
     // ("20080517 142345", empty for none). Until they are given, rows have none.
@@ -42,6 +45,8 @@ public:
 private:
     void read_modification_dates();
 
+    bool taken_ = false;
+    std::uint64_t generation_ = 0;
     std::string directory_;
     std::vector<std::string> old_names_;
     std::vector<naming::NameRuleRow> rows_;

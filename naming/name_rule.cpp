@@ -110,9 +110,12 @@ std::optional<Counter> parse_counter(const NameRuleFields& fields, std::string& 
     Counter counter;
     auto start = whole_number(fields.counter_start), step = whole_number(fields.counter_step);
     auto digits = whole_number(fields.counter_digits);
-    if (!start || *start < -kMaxCounter || *start > kMaxCounter) error = "起始应为整数";
-    else if (!step || *step < -kMaxCounter || *step > kMaxCounter) error = "步长应为整数";
-    else if (!digits || *digits < 0 || *digits > 9) error = "位数应为 0 到 9 的整数";
+    if (!start || *start < -kMaxCounter || *start > kMaxCounter)
+        error = "起始应为整数";
+    else if (!step || *step < -kMaxCounter || *step > kMaxCounter)
+        error = "步长应为整数";
+    else if (!digits || *digits < 0 || *digits > 9)
+        error = "位数应为 0 到 9 的整数";
     if (!error.empty()) return std::nullopt;
     counter.start = *start;
     counter.step = *step;
@@ -161,8 +164,10 @@ RowDate row_date(const NameRuleRow& row, DateSource source, std::int64_t correct
     std::optional<platform::CivilTime> capture;
     if (row.capture) capture = correction == 0 ? *row.capture : shifted(*row.capture, correction);
     switch (source) {
-        case DateSource::Capture: return {capture, false};
-        case DateSource::Modified: return {row.modified, false};
+        case DateSource::Capture:
+            return {capture, false};
+        case DateSource::Modified:
+            return {row.modified, false};
         case DateSource::CaptureElseModified:
             if (capture) return {capture, false};
             return {row.modified, row.modified.has_value()};
@@ -176,16 +181,36 @@ std::string made_name(const ParsedTemplate& parsed, const NameRuleRow& row, cons
     for (const TemplatePart& part : parsed.parts) {
         const platform::CivilTime t = date.time.value_or(platform::CivilTime{});
         switch (part.kind) {
-            case Kind::Text: name += part.text; break;
-            case Kind::Name: name += characters(row.base, part.first, part.last); break;
-            case Kind::Counter: name += counter; break;
-            case Kind::Year: name += std::to_string(t.year); break;
-            case Kind::Month: name += two_digits(t.month); break;
-            case Kind::Day: name += two_digits(t.day); break;
-            case Kind::Hour: name += two_digits(t.hour); break;
-            case Kind::Minute: name += two_digits(t.minute); break;
-            case Kind::Second: name += two_digits(t.second); break;
-            case Kind::Folder: name += folder; break;
+            case Kind::Text:
+                name += part.text;
+                break;
+            case Kind::Name:
+                name += characters(row.base, part.first, part.last);
+                break;
+            case Kind::Counter:
+                name += counter;
+                break;
+            case Kind::Year:
+                name += std::to_string(t.year);
+                break;
+            case Kind::Month:
+                name += two_digits(t.month);
+                break;
+            case Kind::Day:
+                name += two_digits(t.day);
+                break;
+            case Kind::Hour:
+                name += two_digits(t.hour);
+                break;
+            case Kind::Minute:
+                name += two_digits(t.minute);
+                break;
+            case Kind::Second:
+                name += two_digits(t.second);
+                break;
+            case Kind::Folder:
+                name += folder;
+                break;
         }
     }
     return name;

@@ -2,6 +2,8 @@
 
 #include "image/metadata/iso_boxes.h"
 
+#include <string_view>
+
 namespace imaging {
 
 namespace metadata {
@@ -31,22 +33,46 @@ std::optional<std::uint32_t> primary_item(ByteView pitm) {
     return id;
 }
 
-// Item id of the first item info entry of type "Exif".
-std::optional<std::uint32_t> exif_item(ByteView iinf) {
+constexpr std::uint32_t kExifType = 0x45786966u;  // "Exif"
+constexpr std::uint32_t kMimeType = 0x6D696D65u;  // "mime"
+constexpr std::string_view kXmpContentType = "application/rdf+xml";
+
+// A text that ends in a zero byte, read on from the cursor's place.
+std::string_view zero_ended(ByteView entry, std::uint64_t& at) {
+    const auto bytes = entry.from(at).bytes();
+    const auto* begin = reinterpret_cast<const char*>(bytes.data());
+    const std::string_view rest(begin, bytes.size());
+    const std::size_t end = rest.find('\0');
+    if (end == std::string_view::npos) {
+        at = entry.size();
+        return {};
+    }
+    at += end + 1;
+    return rest.substr(0, end);
+}
+
+// Item id of the first item info entry of this type ("mime" items: of this
+// content type).
+std::optional<std::uint32_t> find_item(ByteView iinf, std::uint32_t wanted, std::string_view content_type = {}) {
     std::uint8_t version = iinf.u8(0);
     std::uint64_t entries_start = kFullBoxHead + (version == 0 ? 2 : 4);
     BoxWalk walk(iinf, entries_start, iinf.size());
     std::uint64_t at = 0;
     while (std::optional<BoxHeader> box = walk.next(at)) {
         if (!box->is("infe")) continue;
-        ByteCursor c(iinf.sub(at + box->header_size, box->size - box->header_size));
+        ByteView entry = iinf.sub(at + box->header_size, box->size - box->header_size);
+        ByteCursor c(entry);
         std::uint8_t infe_version = c.u8();
         c.skip(3);
         if (infe_version < 2) continue;  // old entries carry no item type
         std::uint32_t id = infe_version == 2 ? c.u16() : c.u32();
         c.skip(2);  // protection index
         std::uint32_t type = c.u32();
-        if (c.ok() && type == 0x45786966u) return id;  // "Exif"
+        if (!c.ok() || type != wanted) continue;
+        if (content_type.empty()) return id;
+        std::uint64_t text_at = kFullBoxHead + (infe_version == 2 ? 2 : 4) + 2 + 4;
+        zero_ended(entry, text_at);  // the item's name
+        if (zero_ended(entry, text_at) == content_type) return id;
     }
     return std::nullopt;
 }
@@ -64,7 +90,8 @@ std::optional<ItemLocation> item_location(ByteView iloc, std::uint32_t wanted) {
     unsigned base_offset_size = more_sizes >> 4;
     unsigned index_size = version >= 1 ? (more_sizes & 0x0F) : 0;
     auto valid_size = [](unsigned n) { return n == 0 || n == 4 || n == 8; };
-    if (!valid_size(offset_size) || !valid_size(length_size) || !valid_size(base_offset_size) || !valid_size(index_size)) {
+    if (!valid_size(offset_size) || !valid_size(length_size) || !valid_size(base_offset_size) ||
+        !valid_size(index_size)) {
         return std::nullopt;
     }
     std::uint32_t items = version < 2 ? c.u16() : c.u32();
@@ -170,8 +197,10 @@ HeifMeta parse_heif_meta(ByteView meta_payload) {
     HeifMeta meta;
     std::optional<std::uint32_t> primary = pitm ? primary_item(payload_of(meta_payload, *pitm)) : std::nullopt;
     if (iinf && iloc) {
-        if (std::optional<std::uint32_t> id = exif_item(payload_of(meta_payload, *iinf))) {
-            meta.exif = item_location(payload_of(meta_payload, *iloc), *id);
+        const ByteView items = payload_of(meta_payload, *iinf), locations = payload_of(meta_payload, *iloc);
+        if (std::optional<std::uint32_t> id = find_item(items, kExifType)) meta.exif = item_location(locations, *id);
+        if (std::optional<std::uint32_t> id = find_item(items, kMimeType, kXmpContentType)) {
+            meta.xmp = item_location(locations, *id);
         }
     }
     if (iprp) {

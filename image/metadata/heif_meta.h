@@ -23,6 +23,7 @@ struct ItemLocation {
 // What the program needs from a HEIF file's meta box.
 struct HeifMeta {
     std::optional<ItemLocation> exif;  // the first item of type "Exif"
+    std::optional<ItemLocation> xmp;   // the first "mime" item of type application/rdf+xml
     std::uint32_t width = 0;           // the primary item's spatial extent
     std::uint32_t height = 0;
     ByteView idat;                     // payload of the idat box, if any

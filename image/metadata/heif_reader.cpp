@@ -1,6 +1,7 @@
 #include "image/sources/byte_sources.h"
 #include "image/metadata/format_readers.h"
 #include "image/metadata/heif_meta.h"
+#include "image/metadata/media_readers.h"
 #include "image/metadata/iso_boxes.h"
 #include "image/metadata/source_reads.h"
 #include "image/metadata/tiff_reader.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr std::uint64_t kMaxFtypSize = 4096;
 constexpr std::uint64_t kMaxMetaSize = 4u << 20;
-constexpr std::size_t kMaxExifItemSize = 1u << 20;
+constexpr std::size_t kMaxItemSize = 1u << 20;
 constexpr int kMaxTopLevelBoxes = 64;
 constexpr std::array<std::string_view, 8> kHeifBrands = {"heic", "heix", "heim", "heis",
                                                          "hevc", "hevx", "mif1", "msf1"};
@@ -35,13 +36,13 @@ bool has_heif_brand(ByteView ftyp, const BoxHeader& box) {
     return false;
 }
 
-// The Exif item's bytes, its extents joined, cut at a cap.
-std::vector<std::uint8_t> exif_item_bytes(const ByteSource& file, const HeifMeta& meta) {
+// An item's bytes, its extents joined, cut at a cap.
+std::vector<std::uint8_t> item_bytes(const ByteSource& file, const HeifMeta& meta, const ItemLocation& item) {
     std::vector<std::uint8_t> bytes;
     MemorySource idat(meta.idat.bytes());
-    const ByteSource& data = meta.exif->in_idat ? static_cast<const ByteSource&>(idat) : file;
-    for (const ItemExtent& extent : meta.exif->extents) {
-        std::size_t room = kMaxExifItemSize - bytes.size();
+    const ByteSource& data = item.in_idat ? static_cast<const ByteSource&>(idat) : file;
+    for (const ItemExtent& extent : item.extents) {
+        std::size_t room = kMaxItemSize - bytes.size();
         std::uint64_t length = extent.length == 0 ? room : std::min<std::uint64_t>(extent.length, room);
         std::vector<std::uint8_t> part = read_up_to(data, extent.offset, static_cast<std::size_t>(length));
         bytes.insert(bytes.end(), part.begin(), part.end());
@@ -66,7 +67,7 @@ std::vector<PropertyRecord> exif_item_properties(std::span<const std::uint8_t> i
 
 // The ftyp box must come first and name a HEIF brand. The top-level meta box
 // is read whole (it is small: item tables and properties) and gives the
-// primary image's size and the Exif item's place in the file.
+// primary image's size and the places of its Exif and XMP items in the file.
 std::optional<ImageMetadata> read_heif(const ByteSource& file) {
     std::uint64_t size = file.size();
     std::vector<std::uint8_t> head = read_up_to(file, 0, 16);
@@ -88,7 +89,12 @@ std::optional<ImageMetadata> read_heif(const ByteSource& file) {
             HeifMeta meta = parse_heif_meta(ByteView(meta_bytes).from(box->header_size));
             image.width = meta.width;
             image.height = meta.height;
-            if (meta.exif) image.properties = exif_item_properties(exif_item_bytes(file, meta));
+            if (meta.exif) image.properties = exif_item_properties(item_bytes(file, meta, *meta.exif));
+            if (meta.xmp && !is_dated(image.properties)) {
+                std::vector<std::uint8_t> packet = item_bytes(file, meta, *meta.xmp);
+                std::string_view text(reinterpret_cast<const char*>(packet.data()), packet.size());
+                image.date_outside_exif = xmp_date(text).value_or("");
+            }
             break;
         }
         at += box->size;

@@ -82,6 +82,13 @@ std::vector<Case> cases() {
          "2024:07:01 14:23:45"},
         {"WebP with an XMP chunk", "XMP-exif DateTimeOriginal 2024:07:01 14:23:45+08:00", webp_with_xmp(exif_date),
          "2024:07:01 14:23:45"},
+        {"HEIF with an XMP item", "XMP-exif DateTimeOriginal 2024:07:01 14:23:45+08:00",
+         [&] {
+             HeifOptions heif;
+             heif.xmp = exif_date;
+             return heif_file(heif);
+         }(),
+         "2024:07:01 14:23:45"},
         {"TIFF with an XMP packet", "XMP-exif DateTimeOriginal 2024:07:01 14:23:45+08:00", tiff_with_xmp(exif_date),
          "2024:07:01 14:23:45"},
     };

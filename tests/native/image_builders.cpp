@@ -330,10 +330,20 @@ Bytes heif_file(const HeifOptions& o) {
             return full_box("infe", 2, 0, body);
         };
         Bytes iinf_body;
-        be16(iinf_body, with_exif ? 3 : 2);
+        be16(iinf_body, 2 + (with_exif ? 1 : 0) + (o.xmp.empty() ? 0 : 1));
         append(iinf_body, infe(1, "hvc1"));
         append(iinf_body, infe(3, "hvc1"));
         if (with_exif) append(iinf_body, infe(2, "Exif"));
+        if (!o.xmp.empty()) {
+            Bytes body;
+            be16(body, 4);
+            be16(body, 0);
+            append(body, "mime");
+            body.push_back(0);  // no item name
+            append(body, "application/rdf+xml");
+            body.push_back(0);
+            append(iinf_body, full_box("infe", 2, 0, body));
+        }
 
         struct Location {
             std::uint16_t id;
@@ -350,6 +360,12 @@ Bytes heif_file(const HeifOptions& o) {
                                : mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size() + primary_data.size());
             locations.push_back({2, static_cast<std::uint16_t>(o.exif_in_idat ? 1 : 0), exif_at,
                                  static_cast<std::uint32_t>(exif_item.size())});
+        }
+        if (!o.xmp.empty()) {
+            // After everything else in mdat.
+            std::uint32_t xmp_at = mdat_data_at + static_cast<std::uint32_t>(thumbnail_data.size() + primary_data.size() +
+                                                                             (o.exif_in_idat ? 0 : exif_item.size()));
+            locations.push_back({4, 0, xmp_at, static_cast<std::uint32_t>(o.xmp.size())});
         }
         Bytes iloc_body{0x44, 0x00};  // offset and length in 4 bytes, no base offset
         be16(iloc_body, locations.size());
@@ -392,6 +408,7 @@ Bytes heif_file(const HeifOptions& o) {
     Bytes mdat_body = thumbnail_data;
     append(mdat_body, primary_data);
     if (with_exif && !o.exif_in_idat) append(mdat_body, exif_item);
+    append(mdat_body, o.xmp);
     append(out, box("mdat", mdat_body));
     return out;
 }

@@ -112,6 +112,7 @@ struct HeifOptions {
     bool exif_in_idat = false;    // stored in the meta box instead of mdat
     std::uint32_t exif_skip = 6;  // bytes before the TIFF header ("Exif\0\0")
     std::string major_brand = "heic";
+    std::string xmp;  // an XMP packet, as a "mime" item in mdat; empty for none
 };
 Bytes heif_file(const HeifOptions& options);
 

@@ -21,7 +21,8 @@ using Texts = std::vector<std::string>;
 std::string text_of(const test_images::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 std::string photo(std::string_view date) {
-    return text_of(image_test::jpeg_photo(24, 16, date.empty() ? test_images::Bytes{} : test_images::exif_with_date(date)));
+    return text_of(
+        image_test::jpeg_photo(24, 16, date.empty() ? test_images::Bytes{} : test_images::exif_with_date(date)));
 }
 
 struct NamingRuleWindowTest : MainWindowFixture {
@@ -33,7 +34,8 @@ struct NamingRuleWindowTest : MainWindowFixture {
     Texts preview_column(int c) const {
         Texts texts;
         HWND list = rule_control(app::kPreviewList);
-        for (int row = 0; row < driver::list_view_rows(list); ++row) texts.push_back(driver::list_view_cell(list, row, c));
+        for (int row = 0; row < driver::list_view_rows(list); ++row)
+            texts.push_back(driver::list_view_cell(list, row, c));
         return texts;
     }
 };
