@@ -183,10 +183,15 @@ std::optional<std::vector<std::string>> MainCommands::capture_dates(filelist::Pr
     return namer_.capture_times(model_.state.batch, progress);
 }
 
-bool MainCommands::apply_names(const std::vector<std::string>& base_names) {
+bool MainCommands::apply_names(const std::vector<std::string>& base_names,
+                               const std::vector<std::string>& extensions) {
     filelist::Batch& batch = model_.state.batch;
-    if (model_.state.busy() || base_names.size() != batch.row_count()) return false;
-    for (std::size_t k = 0; k < base_names.size(); ++k) batch.set_new_name(k, base_names[k]);
+    const std::size_t rows = batch.row_count();
+    if (model_.state.busy() || base_names.size() != rows || extensions.size() != rows) return false;
+    for (std::size_t k = 0; k < rows; ++k) {
+        batch.set_new_name(k, base_names[k]);
+        if (extensions[k] != batch.extension(k)) batch.set_extension(k, extensions[k]);
+    }
     model_.state.rule_confirmed = 1;
     names_built();
     return true;

@@ -62,9 +62,9 @@ public:
     // ("20080517 142345", empty for none); nothing while another long loop
     // runs or once the table shows another batch.
     std::optional<std::vector<std::string>> capture_dates(filelist::Progress& progress);
-    // Its 确定: the rows get these new base names, as a confirmed rule gives
-    // them. False, changing nothing, while a long loop runs.
-    bool apply_names(const std::vector<std::string>& base_names);
+    // Its 确定: the rows get these new base names and extensions, as a
+    // confirmed rule gives them. False, changing nothing, while a long loop runs.
+    bool apply_names(const std::vector<std::string>& base_names, const std::vector<std::string>& extensions);
     // Names were built: the directory is listed again and the rows that would fail marked.
     void names_built();
     // A new name or an extension was edited in the table.

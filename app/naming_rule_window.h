@@ -2,6 +2,7 @@
 
 #include "app/main_commands.h"
 #include "app/rule_preview.h"
+#include "naming/saved_rules.h"
 #include "platform/win32/window_base.h"
 
 #include <windows.h>
@@ -12,25 +13,38 @@ namespace app {
 
 // Control ids of the 命名规则 window, in its tab order.
 enum NamingRuleControl : int {
-    kTemplateLabel = 600,    // 模板
+    kTemplateLabel = 600,  // 模板
     kTemplateEdit,
-    kTemplateErrorLine,      // what is wrong with the fields, and where
-    kCounterStartLabel,      // 起始
+    kTemplateErrorLine,  // what is wrong with the fields, and where
+    kCounterStartLabel,  // 起始
     kCounterStartEdit,
-    kCounterStepLabel,       // 步长
+    kCounterStepLabel,  // 步长
     kCounterStepEdit,
-    kCounterDigitsLabel,     // 位数
+    kCounterDigitsLabel,  // 位数
     kCounterDigitsEdit,
-    kDateSourceLabel,        // 日期来源
+    kDateSourceLabel,  // 日期来源
     kDateSourceList,
-    kClockCorrectionLabel,   // 时间校正
+    kClockCorrectionLabel,  // 时间校正
     kClockCorrectionEdit,
-    kNumberClashesCheck,     // 同名时加序号
-    kGroupPairsCheck,        // 同名不同后缀视为一组
-    kPreviewList,            // 原名称, 新名称, 说明
-    kProgressLine,           // while capture dates are read
-    kConfirmNamingButton,    // 确定
-    kCancelNamingButton,     // 取消
+    kFindLabel,  // 查找
+    kFindEdit,
+    kReplaceLabel,  // 替换为
+    kReplaceEdit,
+    kMatchCaseCheck,   // 区分大小写
+    kRegexCheck,       // 正则表达式
+    kLetterCaseLabel,  // 大小写
+    kLetterCaseList,
+    kLowerExtensionCheck,  // 后缀名小写
+    kSavedRulesLabel,      // 已存规则
+    kSavedRulesBox,
+    kSaveRuleButton,       // 保存规则
+    kDeleteRuleButton,     // 删除规则
+    kNumberClashesCheck,   // 同名时加序号
+    kGroupPairsCheck,      // 同名不同后缀视为一组
+    kPreviewList,          // 原名称, 新名称, 说明
+    kProgressLine,         // while capture dates are read
+    kConfirmNamingButton,  // 确定
+    kCancelNamingButton,   // 取消
 };
 
 // "命名规则": names from a template of text, the original name, a counter,
@@ -40,7 +54,9 @@ enum NamingRuleControl : int {
 class NamingRuleWindow : public platform::win32::WindowBase {
 public:
     // on_confirmed runs once 确定 has named the rows.
-    NamingRuleWindow(MainCommands& commands, filelist::AppState& state, std::function<void()> on_confirmed);
+    // Rules are saved by name in the file at saved_rules_path.
+    NamingRuleWindow(MainCommands& commands, filelist::AppState& state, std::function<void()> on_confirmed,
+                     std::string saved_rules_path = naming::default_saved_rules_path());
 
     bool create(HWND owner);
 
@@ -57,6 +73,12 @@ private:
     void on_dpi_changed(int dpi) override;
 
     naming::NameRuleFields fields() const;
+    void show_fields(const naming::NameRuleFields& fields);
+    // 已存规则 and its two buttons.
+    void on_saved_rule_chosen();
+    void on_save_rule_clicked();
+    void on_delete_rule_clicked();
+    void list_saved_rules(const std::string& shown_name);
     // Reads the capture dates the rule needs and have not been read yet.
     void read_dates_if_needed(const naming::NameRuleFields& fields);
     // The preview follows the fields.
@@ -69,6 +91,7 @@ private:
     filelist::AppState& state_;
     std::function<void()> on_confirmed_;
     RulePreview preview_;
+    naming::SavedRules saved_rules_;
     bool reading_dates_ = false;
     bool confirm_after_reading_ = false;
     bool refresh_requested_ = false;

@@ -62,8 +62,7 @@ bool RulePreview::update(const naming::NameRuleFields& fields) {
     error_ = result.error;
     if (!error_.empty()) return false;
     named_ = std::move(result.rows);
-    renaming::RenameBatch batch{directory_, old_names_, new_base_names(), {}};
-    for (const naming::NameRuleRow& row : rows_) batch.extensions.push_back(row.extension);
+    renaming::RenameBatch batch{directory_, old_names_, new_base_names(), new_extensions()};
     conflicts_ = renaming::find_conflicts(batch, renaming::plan_renames(batch), listing_);
     return true;
 }
@@ -72,7 +71,7 @@ std::string RulePreview::old_name(std::size_t row) const { return row < old_name
 
 std::string RulePreview::new_name(std::size_t row) const {
     if (row >= named_.size()) return "";
-    return named_[row].base + rows_[row].extension;
+    return named_[row].base + named_[row].extension;
 }
 
 std::string RulePreview::note(std::size_t row) const {
@@ -93,6 +92,13 @@ std::string RulePreview::note(std::size_t row) const {
 
 bool RulePreview::failing(std::size_t row) const {
     return row < conflicts_.size() && conflicts_[row].kind != filelist::ConflictKind::None;
+}
+
+std::vector<std::string> RulePreview::new_extensions() const {
+    std::vector<std::string> extensions;
+    extensions.reserve(named_.size());
+    for (const naming::NamedRow& row : named_) extensions.push_back(row.extension);
+    return extensions;
 }
 
 std::vector<std::string> RulePreview::new_base_names() const {

@@ -39,8 +39,10 @@ public:
     std::string new_name(std::size_t row) const;
     std::string note(std::size_t row) const;
     bool failing(std::size_t row) const;
-    // The new base names, without extensions, for 确定.
+    // The new base names, without extensions, and the extensions they go
+    // with (lower case where 后缀名小写 asks), for 确定.
     std::vector<std::string> new_base_names() const;
+    std::vector<std::string> new_extensions() const;
 
 private:
     void read_modification_dates();

@@ -1,5 +1,6 @@
 #include "naming/name_rule.h"
 
+#include "naming/name_edits.h"
 #include "text/text_case.h"
 
 #include <algorithm>
@@ -250,7 +251,7 @@ void number_clashes(std::vector<NamedRow>& named, const std::vector<NameRuleRow>
         const std::string base = named[rows_of_group.front()].base;
         auto free_with = [&](const std::string& candidate) {
             return std::none_of(rows_of_group.begin(), rows_of_group.end(), [&](std::size_t k) {
-                return taken.count(text::folded_name(candidate + rows[k].extension)) != 0;
+                return taken.count(text::folded_name(candidate + named[k].extension)) != 0;
             });
         };
         std::string chosen = base;
@@ -260,7 +261,7 @@ void number_clashes(std::vector<NamedRow>& named, const std::vector<NameRuleRow>
                 named[k].base = chosen;
                 named[k].note = NameNote::SuffixAdded;
             }
-            taken.insert(text::folded_name(chosen + rows[k].extension));
+            taken.insert(text::folded_name(chosen + named[k].extension));
         }
     }
 }
@@ -367,17 +368,23 @@ NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<N
         }
         if (!group_date[group[k]].time) group_date[group[k]] = row_date(rows[k], fields.date_source, *correction);
     }
+    std::unique_ptr<NameEdits> edits = NameEdits::make(fields, error);
+    if (!edits) return {{}, error};
     NameRuleResult result;
     result.rows.resize(rows.size());
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const RowDate& date = group_date[group[k]];
         NamedRow& named = result.rows[k];
+        named.extension = fields.lower_extension ? ascii_lower(rows[k].extension) : rows[k].extension;
         if (parsed.uses_date && !date.time) {
-            named = {rows[k].base, NameNote::NoDate};
+            named.base = rows[k].base;
+            named.note = NameNote::NoDate;
             continue;
         }
         const std::int64_t value = counter->start + counter->step * static_cast<std::int64_t>(group[k]);
-        named.base = made_name(parsed, rows[group_first[group[k]]], date, counter_text(value, counter->digits), folder);
+        named.base = edits->apply(
+            made_name(parsed, rows[group_first[group[k]]], date, counter_text(value, counter->digits), folder), error);
+        if (!error.empty()) return {{}, error};
         if (parsed.uses_date && date.modified_instead) named.note = NameNote::ModifiedDate;
     }
     if (fields.number_clashes) number_clashes(result.rows, rows, group, names_outside_batch);

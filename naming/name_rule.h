@@ -44,6 +44,9 @@ std::optional<std::int64_t> parse_clock_correction(std::string_view text);
 // months and years.
 platform::CivilTime shifted(const platform::CivilTime& time, std::int64_t seconds);
 
+// 大小写: what the new base name's letters A-Z become.
+enum class LetterCase { Unchanged, Lower, Upper, Capitalized };
+
 // The rule as the window's fields give it.
 struct NameRuleFields {
     std::string template_text;
@@ -54,6 +57,14 @@ struct NameRuleFields {
     std::string clock_correction;
     bool number_clashes = true;  // 同名时加序号
     bool group_pairs = true;     // 同名不同后缀视为一组
+    std::string find_text;       // 查找: replaced wherever it stands in the name the template made
+    std::string replace_text;    // 替换为
+    bool match_case = false;     // 区分大小写
+    bool use_regex = false;      // 正则表达式 (ECMAScript, on characters; $1-$9 and $& in 替换为)
+    LetterCase letter_case = LetterCase::Unchanged;
+    bool lower_extension = false;  // 后缀名小写
+
+    bool operator==(const NameRuleFields&) const = default;
 };
 
 // What the rule knows of each row: its names and its two dates.
@@ -68,7 +79,8 @@ struct NameRuleRow {
 enum class NameNote { None, SuffixAdded, NoDate, ModifiedDate };
 
 struct NamedRow {
-    std::string base;  // the new base name
+    std::string base;       // the new base name
+    std::string extension;  // the extension it goes with (lower case where asked)
     NameNote note = NameNote::None;
 };
 

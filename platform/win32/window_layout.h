@@ -22,6 +22,7 @@ enum class ControlKind {
     CheckBox,
     GroupBox,
     DropDownList,
+    ComboBox,  // a drop-down list the user can also type into
     ListBox,
     ListView,
     UpDown,

@@ -26,6 +26,7 @@ KindStyle style_of(ControlKind kind) {
         case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
         case ControlKind::GroupBox: return {WC_BUTTONW, BS_GROUPBOX};
         case ControlKind::DropDownList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+        case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP};
         case ControlKind::ListBox:
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER};
         case ControlKind::ListView: return {WC_LISTVIEWW, LVS_REPORT | WS_TABSTOP | WS_BORDER};
@@ -95,7 +96,9 @@ void ControlSet::create(HWND parent, std::span<const ControlLayout> layout, cons
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(entry.id)), FALSE);
     }
     for (const ControlLayout& entry : layout_) {
-        if (entry.kind == ControlKind::DropDownList) fit_drop_down(GetDlgItem(parent_, entry.id), place(entry.id));
+        if (entry.kind == ControlKind::DropDownList || entry.kind == ControlKind::ComboBox) {
+            fit_drop_down(GetDlgItem(parent_, entry.id), place(entry.id));
+        }
     }
     fit_labels();
 }
@@ -117,7 +120,7 @@ void ControlSet::place_control(const ControlLayout& entry) const {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(entry.id)), FALSE);
     SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (entry.kind == ControlKind::DropDownList) fit_drop_down(control, at);
+    if (entry.kind == ControlKind::DropDownList || entry.kind == ControlKind::ComboBox) fit_drop_down(control, at);
     InvalidateRect(control, nullptr, TRUE);
 }
 

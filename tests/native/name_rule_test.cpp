@@ -1,4 +1,6 @@
 #include "naming/name_rule.h"
+#include "naming/saved_rules.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +63,21 @@ NameRuleFields with_dates(std::string template_text, DateSource source, std::str
     NameRuleFields fields = with(std::move(template_text));
     fields.date_source = source;
     fields.clock_correction = std::move(correction);
+    return fields;
+}
+
+NameRuleFields finding(std::string find, std::string replace, bool regex = false, bool match_case = false) {
+    NameRuleFields fields = with("[N]");
+    fields.find_text = std::move(find);
+    fields.replace_text = std::move(replace);
+    fields.use_regex = regex;
+    fields.match_case = match_case;
+    return fields;
+}
+
+NameRuleFields in_case(LetterCase letter_case) {
+    NameRuleFields fields = with("[N]");
+    fields.letter_case = letter_case;
     return fields;
 }
 
@@ -138,6 +155,23 @@ TEST(NameRule, TemplatesCountersDatesAndClashesGiveTheseNames) {
         {"a token in the wrong case", with("[ymd]"), {row("a", "")}, {"第 1 个字符起的 [ymd] 不是已知的标记"}},
         {"ten digits", with_counter("[C]", "1", "1", "10"), {row("a", "")}, {"位数应为 0 到 9 的整数"}},
         {"a start that is no number", with_counter("[C]", "1.5", "1", "3"), {row("a", "")}, {"起始应为整数"}},
+        {"find ignoring case", finding("img", "photo"), {row("IMG_img", "")}, {"photo_photo"}},
+        {"find in case", finding("img", "photo", false, true), {row("IMG_img", "")}, {"IMG_photo"}},
+        {"find Chinese text", finding("照片", "相片"), {row("三亚照片1", "")}, {"三亚相片1"}},
+        {"an expression and its groups", finding("^IMG_(\\d+)$", "P$1", true), {row("IMG_0001", "")}, {"P0001"}},
+        {"every match, as matched", finding("\\d+", "[$&]", true), {row("a12b3", "")}, {"a[12]b[3]"}},
+        {"characters, not bytes, in expressions", finding("^.{2}", "", true), {row("照片abc", "")}, {"abc"}},
+        {"an expression that could take ages",
+         finding("(a+)+$", "x", true),
+         {row(std::string(200, 'a') + "b", "")},
+         {std::string(200, 'a') + "b"}},
+        {"an unbalanced expression", finding("(IMG", "", true), {row("a", "")}, {"正则表达式有误：括号不配对"}},
+        {"lower case", in_case(LetterCase::Lower), {row("DSC 三亚 ABC", "")}, {"dsc 三亚 abc"}},
+        {"upper case", in_case(LetterCase::Upper), {row("dsc_a1", "")}, {"DSC_A1"}},
+        {"each word capitalized",
+         in_case(LetterCase::Capitalized),
+         {row("my_PHOTO-final.v2 copy", "")},
+         {"My_Photo-Final.V2 Copy"}},
         {"a correction of 60 minutes",
          with_dates("[Y]", DateSource::Capture, "1:60"),
          {row("a", "", kShot)},
@@ -147,6 +181,16 @@ TEST(NameRule, TemplatesCountersDatesAndClashesGiveTheseNames) {
         NameRuleResult result = apply_name_rule(c.fields, c.rows, "三亚", c.outside);
         EXPECT_EQ(result.error.empty() ? names_of(result) : Texts{result.error}, c.expected) << c.what;
     }
+}
+
+// 后缀名小写 changes the extension, and a clash is judged by the new one.
+TEST(NameRule, ExtensionsLowerCasedClashAsTheyWillBe) {
+    NameRuleFields fields = with("A");
+    fields.lower_extension = true;
+    NameRuleResult result = apply_name_rule(fields, {row("x", ".JPG"), row("y", ".jpg")}, "", {});
+    ASSERT_EQ(result.rows.size(), 2u);
+    EXPECT_EQ(result.rows[0].base + result.rows[0].extension, "A.jpg");
+    EXPECT_EQ(result.rows[1].base + result.rows[1].extension, "A_2.jpg");
 }
 
 TEST(NameRule, NotesSayWhyAndTheFolderIsNamed) {
@@ -163,4 +207,34 @@ TEST(NameRule, NotesSayWhyAndTheFolderIsNamed) {
     EXPECT_EQ(folder_name("D:\\"), "D");
     EXPECT_EQ(time_of_date_name("20080517 142345")->second, 45);
     EXPECT_FALSE(time_of_date_name("scan"));
+}
+
+// Saved rules come back field for field, whatever their texts hold.
+TEST(SavedRules, KeepEveryFieldUnderItsName) {
+    TempDirectory folder;
+    const std::string path = folder.path("命名规则.txt");
+    NameRuleFields odd = finding("a=b\\c", "x]\ny", true, true);
+    odd.template_text = " [N] 三亚 ";
+    odd.date_source = DateSource::CaptureElseModified;
+    odd.letter_case = LetterCase::Capitalized;
+    odd.lower_extension = true;
+    odd.number_clashes = false;
+    odd.clock_correction = "-0:05:30";
+    NameRuleFields plain = with("[C]");
+
+    SavedRules rules(path);
+    ASSERT_TRUE(rules.load());  // no file yet: no rules
+    EXPECT_TRUE(rules.names().empty());
+    ASSERT_TRUE(rules.save("相机 [A]", odd));
+    ASSERT_TRUE(rules.save("second", plain));
+    ASSERT_TRUE(rules.save("相机 [A]", plain));  // replaced in its place
+    ASSERT_TRUE(rules.save("third", odd));
+    ASSERT_TRUE(rules.remove("second"));
+
+    SavedRules again(path);
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.names(), (Texts{"相机 [A]", "third"}));
+    EXPECT_EQ(again.find("相机 [A]"), plain);
+    EXPECT_EQ(again.find("third"), odd);
+    EXPECT_FALSE(again.find("second"));
 }

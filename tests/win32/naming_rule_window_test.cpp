@@ -5,6 +5,10 @@
 #include "image_test_files.h"
 #include "main_window_fixture.h"
 #include "media_builders.h"
+#include "message_box_answerer.h"
+#include "naming/saved_rules.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window_layout.h"
 #include "temp_directory.h"
 #include "window_driver.h"
 
@@ -86,4 +90,66 @@ TEST_F(NamingRuleWindowTest, ABurstWithPairsIsNamedRenamedAndPutBack) {
     EXPECT_EQ(folder.names(), renamed);
     driver::press_key(table(), 'Z', true);
     EXPECT_EQ(folder.names(), names);
+}
+
+// A scanner's documents: find and replace, case, the extension lower-cased,
+// and the rule kept by name, chosen again and removed.
+TEST_F(NamingRuleWindowTest, FindReplaceCaseAndSavedRules) {
+    const std::string saved_rules = naming::default_saved_rules_path();
+    DeleteFileW(platform::win32::widen(saved_rules).c_str());
+    show_files({"DSC_0001.JPG", "DSC_0002.JPG", "scan old.PNG"}, folder.path(""));
+    SendMessageW(window->hwnd(), WM_COMMAND, app::kNamingRuleCommand, 0);
+    ASSERT_NE(rule_window(), nullptr);
+    auto set = [&](int id, const char* text) {
+        platform::win32::set_window_text(rule_control(id), text);
+        driver::pump();
+    };
+    set(app::kTemplateEdit, "[N]");
+    set(app::kFindEdit, "dsc_");
+    set(app::kReplaceEdit, "三亚_");
+    driver::choose_combo_box_item(rule_control(app::kLetterCaseList), 3);  // 首字母大写
+    driver::click(rule_control(app::kLowerExtensionCheck));
+    EXPECT_EQ(preview_column(1), (Texts{"三亚_0001.jpg", "三亚_0002.jpg", "Scan Old.png"}));
+
+    driver::click(rule_control(app::kRegexCheck));
+    set(app::kFindEdit, "(DSC");
+    EXPECT_EQ(driver::text(rule_control(app::kTemplateErrorLine)), "正则表达式有误：括号不配对");
+    set(app::kFindEdit, "^DSC_(\\d+)$");
+    set(app::kReplaceEdit, "p$1");
+    EXPECT_EQ(preview_column(1), (Texts{"P0001.jpg", "P0002.jpg", "Scan Old.png"}));
+
+    HWND rules = rule_control(app::kSavedRulesBox);
+    {
+        MessageBoxAnswerer watcher;
+        driver::click(rule_control(app::kSaveRuleButton));
+        EXPECT_EQ(watcher.texts(), Texts{"请输入规则名称"});
+    }
+    set(app::kSavedRulesBox, "扫描件");
+    driver::click(rule_control(app::kSaveRuleButton));
+    set(app::kTemplateEdit, "x");
+    driver::choose_combo_box_item(rules, 0);
+    EXPECT_EQ(driver::text(rule_control(app::kTemplateEdit)), "[N]");
+    EXPECT_EQ(preview_column(1)[0], "P0001.jpg");
+    {
+        MessageBoxAnswerer watcher(IDNO);
+        driver::click(rule_control(app::kSaveRuleButton));
+        EXPECT_EQ(watcher.texts(), Texts{"已有名为“扫描件”的规则，要替换它吗？"});
+    }
+    driver::click(rule_control(app::kConfirmNamingButton));
+    EXPECT_EQ(column(Batch::kNewName), (Texts{"P0001", "P0002", "Scan Old"}));
+    EXPECT_EQ(column(Batch::kExtension), (Texts{".jpg", ".jpg", ".png"}));
+
+    // Opened again, the rule is there to choose, and removed once asked.
+    SendMessageW(window->hwnd(), WM_COMMAND, app::kNamingRuleCommand, 0);
+    rules = rule_control(app::kSavedRulesBox);
+    EXPECT_EQ(driver::combo_box_items(rules), Texts{"扫描件"});
+    driver::choose_combo_box_item(rules, 0);
+    {
+        MessageBoxAnswerer watcher(IDYES);
+        driver::click(rule_control(app::kDeleteRuleButton));
+        EXPECT_EQ(watcher.texts(), Texts{"要删除规则“扫描件”吗？"});
+    }
+    EXPECT_TRUE(driver::combo_box_items(rules).empty());
+    SendMessageW(rule_window(), WM_CLOSE, 0, 0);
+    DeleteFileW(platform::win32::widen(saved_rules).c_str());
 }
