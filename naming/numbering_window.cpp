@@ -33,7 +33,8 @@ constexpr ControlLayout kLayout[] = {
     // Enter presses 确定.
     {ControlKind::PushButton, kConfirmRuleButton, "确定", 201, 24, 75, 32, BS_DEFPUSHBUTTON},
     {ControlKind::PushButton, kCancelRuleButton, "取消", 201, 96, 75, 32},
-    {ControlKind::PushButton, kMoreRulesButton, "更多规则(&M)…", 201, 164, 75, 28},
+    // Its text needs more than the 75 pixels of the buttons above it.
+    {ControlKind::PushButton, kMoreRulesButton, "更多规则(&M)…", 201, 164, 88, 28},
 };
 
 constexpr platform::win32::WindowDesign kDesign{

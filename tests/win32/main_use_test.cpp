@@ -408,6 +408,7 @@ TEST_F(MainUseTest, DISABLED_PicturesForTheReadme) {
     driver::click(GetDlgItem(numbering(), naming::kMoreRulesButton));
     HWND rules = driver::thread_window_of_class(L"BatchRenameNamingRuleWindow");
     driver::wait_until([&] { return driver::list_view_rows(GetDlgItem(rules, app::kPreviewList)) > 0; });
+    SetWindowTextW(GetDlgItem(rules, app::kTemplateEdit), L"三亚_[C]");
     driver::pump();
     EXPECT_TRUE(driver::save_screenshot(L"naming-rule.bmp", rules));
     SendMessageW(rules, WM_CLOSE, 0, 0);
