@@ -124,36 +124,6 @@ std::optional<Counter> parse_counter(const NameRuleFields& fields, std::string& 
     return counter;
 }
 
-// Days from 1970-01-01 to a civil date, and back (proleptic Gregorian).
-std::int64_t days_from_civil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-platform::CivilTime civil_from_seconds(std::int64_t seconds) {
-    std::int64_t days = seconds / 86400, rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097, doe = days - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
-    platform::CivilTime t;
-    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
-    t.hour = static_cast<int>(rest / 3600);
-    t.minute = static_cast<int>(rest / 60 % 60);
-    t.second = static_cast<int>(rest % 60);
-    return t;
-}
-
 // The date a row is named by, and whether it is the modification date
 // standing in for a missing capture date.
 struct RowDate {
@@ -342,8 +312,7 @@ std::optional<std::int64_t> parse_clock_correction(std::string_view text) {
 }
 
 platform::CivilTime shifted(const platform::CivilTime& t, std::int64_t seconds) {
-    const std::int64_t at = days_from_civil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
-    return civil_from_seconds(at + seconds);
+    return platform::civil_time_of(platform::seconds_of(t) + seconds);
 }
 
 NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<NameRuleRow>& rows,

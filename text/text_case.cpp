@@ -52,8 +52,6 @@ char32_t upper_case(char32_t c) {
     return c;
 }
 
-namespace {
-
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -71,8 +69,6 @@ void append_utf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-}  // namespace
 
 std::string folded_name(std::string_view name) {
     std::string out;

@@ -13,6 +13,9 @@ namespace text {
 // so any byte string reads to the end and compares consistently.
 char32_t next_code_point(std::string_view text, std::size_t& i);
 
+// Appends the UTF-8 bytes of c.
+void append_utf8(std::string& out, char32_t c);
+
 // The upper-case form of c for the scripts that file names commonly use
 // (Latin, Greek, Cyrillic, full-width Latin); other characters unchanged.
 char32_t upper_case(char32_t c);

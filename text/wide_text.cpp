@@ -4,28 +4,6 @@
 
 namespace text {
 
-namespace {
-
-void put_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-}  // namespace
-
 std::wstring to_wide(std::string_view utf8) {
     std::wstring wide;
     wide.reserve(utf8.size());
@@ -61,7 +39,7 @@ std::string from_wide(std::wstring_view wide) {
             out += static_cast<char>(c - 0xDC00);
             continue;
         }
-        put_utf8(out, c);
+        append_utf8(out, c);
     }
     return out;
 }

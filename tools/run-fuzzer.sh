@@ -20,7 +20,8 @@ flags=(-std=c++20 -g -O1 -I. -fno-omit-frame-pointer)
 sanitizers=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 reader_sources=(image/sources/memory_source.cpp image/sources/read_ahead_source.cpp image/metadata/*.cpp
                 image/portable/image_file_portable.cpp image/portable/image_contract_portable.cpp
-                image/sources/file_source_posix.cpp platform/posix/clock_posix.cpp text/text_case.cpp)
+                image/sources/file_source_posix.cpp platform/posix/clock_posix.cpp platform/civil_time.cpp
+                text/text_case.cpp)
 
 clang++ "${flags[@]}" -o "$out/make_seed_corpus" tests/fuzz/make_seed_corpus.cpp tests/native/image_builders.cpp \
   tests/native/media_builders.cpp

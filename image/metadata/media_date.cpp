@@ -54,26 +54,7 @@ std::optional<std::string> local_date_text(std::int64_t unix_seconds) {
     return exif_date_text(*local);
 }
 
-std::string counted_date_text(std::int64_t seconds) {
-    // Days and seconds into the day, to a civil date (proleptic Gregorian).
-    std::int64_t days = seconds / 86400, rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097, doe = days - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
-    platform::CivilTime t;
-    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
-    t.hour = static_cast<int>(rest / 3600);
-    t.minute = static_cast<int>(rest / 60 % 60);
-    t.second = static_cast<int>(rest % 60);
-    return exif_date_text(t);
-}
+std::string counted_date_text(std::int64_t seconds) { return exif_date_text(platform::civil_time_of(seconds)); }
 
 }  // namespace metadata
 

@@ -80,6 +80,17 @@ struct PhoneCameraFolderTest : MainWindowFixture {
         return (item.fmt & HDF_SORTUP) ? 1 : (item.fmt & HDF_SORTDOWN) ? -1 : 0;
     }
 
+    // 自动编号 in capture-date mode, confirmed: the messages it showed.
+    Texts name_by_capture_date() {
+        driver::click(control(kNumberingButton));
+        HWND rule = driver::thread_window_of_class(kNumberingClass);
+        if (!rule) return {"no numbering window"};
+        driver::click(GetDlgItem(rule, kCaptureDateCheck));
+        MessageBoxAnswerer watcher;
+        driver::click(GetDlgItem(rule, kConfirmRuleButton));
+        return watcher.texts();
+    }
+
     // The table's menu from the keyboard, its item of this access key chosen.
     std::vector<MenuAnswerer::Item> choose_from_menu(wchar_t key) {
         MenuAnswerer answerer(key);
@@ -117,15 +128,7 @@ TEST_F(PhoneCameraFolderTest, AMixedFolderIsNamedByDateWithOneBoxForTheTextFile)
     driver::click(picker_control(kConfirmButton));
     ASSERT_EQ(driver::list_view_rows(table()), 7);
 
-    driver::click(control(kNumberingButton));
-    HWND rule = driver::thread_window_of_class(kNumberingClass);
-    ASSERT_NE(rule, nullptr);
-    driver::click(GetDlgItem(rule, kCaptureDateCheck));
-    {
-        MessageBoxAnswerer watcher;
-        driver::click(GetDlgItem(rule, kConfirmRuleButton));
-        EXPECT_EQ(watcher.texts(), Texts{"载入图片失败！"});
-    }
+    EXPECT_EQ(name_by_capture_date(), Texts{"载入图片失败！"});
     EXPECT_EQ(column(Batch::kNewName), (Texts{"clip", "20230701 101000", "20230701 100000", "20230701 100000",
                                               "20230701 100500", "20230701 080000", "说明"}));
 }
@@ -138,15 +141,7 @@ TEST_F(PhoneCameraFolderTest, PhotosDatedOutsideExifAreNamedAndASongIsNoVideo) {
         {"song.m4a", media_sample("song.m4a")},
     });
     show_files({"agency.jpg", "edited.jpg", "song.m4a"}, folder.path(""));
-    driver::click(control(kNumberingButton));
-    HWND rule = driver::thread_window_of_class(kNumberingClass);
-    ASSERT_NE(rule, nullptr);
-    driver::click(GetDlgItem(rule, kCaptureDateCheck));
-    {
-        MessageBoxAnswerer watcher;
-        driver::click(GetDlgItem(rule, kConfirmRuleButton));
-        EXPECT_EQ(watcher.texts(), Texts{"载入图片失败！"});
-    }
+    EXPECT_EQ(name_by_capture_date(), Texts{"载入图片失败！"});
     EXPECT_EQ(column(Batch::kNewName), (Texts{"20190305 081530", "20240701 142345", "song"}));
 }
 
