@@ -26,6 +26,7 @@ void RulePreview::take_rows(const filelist::Batch& batch) {
         row.extension = batch.extension(k);
         rows_.push_back(std::move(row));
     }
+    shots_ = naming::shots_of(rows_);
     listing_.clear();
     platform::list_entries(directory_, [&](std::string_view name) { listing_.emplace_back(name); });
     std::unordered_set<std::string> in_batch;
@@ -58,7 +59,7 @@ void RulePreview::read_modification_dates() {
 bool RulePreview::update(const naming::NameRuleFields& fields) {
     if (fields.date_source != naming::DateSource::Capture && !modification_dates_read_) read_modification_dates();
     naming::NameRuleResult result =
-        naming::apply_name_rule(fields, rows_, naming::folder_name(directory_), outside_batch_);
+        naming::apply_name_rule(fields, rows_, naming::folder_name(directory_), outside_batch_, &shots_);
     error_ = result.error;
     if (!error_.empty()) return false;
     named_ = std::move(result.rows);

@@ -52,6 +52,7 @@ private:
     std::string directory_;
     std::vector<std::string> old_names_;
     std::vector<naming::NameRuleRow> rows_;
+    std::vector<std::size_t> shots_;  // of the rows, worked out once
     std::vector<std::string> listing_;        // every entry of the folder
     std::vector<std::string> outside_batch_;  // the folder's names no row holds
     bool capture_dates_given_ = false;

@@ -187,56 +187,129 @@ std::string made_name(const ParsedTemplate& parsed, const NameRuleRow& row, cons
     return name;
 }
 
-// Rows that are one shot (same base name, case ignored): each row's group,
-// numbered in table order by its first member.
-std::vector<std::size_t> groups_of(const std::vector<NameRuleRow>& rows, bool group_pairs) {
-    std::vector<std::size_t> group(rows.size());
-    std::unordered_map<std::string, std::size_t> first_of;
-    std::size_t groups = 0;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        if (!group_pairs) {
-            group[k] = groups++;
-            continue;
-        }
-        auto [it, added] = first_of.emplace(text::folded_name(rows[k].base), groups);
-        if (added) ++groups;
-        group[k] = it->second;
+// The folded names taken so far: their text in one block, found through an
+// open-addressing table of their places, so that a hundred thousand names
+// cost a few allocations rather than one or two each.
+class TakenNames {
+public:
+    explicit TakenNames(std::size_t expected) {
+        std::size_t size = 16;
+        while (size < 2 * expected) size *= 2;
+        slots_.assign(size, Slot{});
+        text_.reserve(expected * 16);
     }
-    return group;
-}
+
+    bool contains(std::string_view key) const { return slots_[find(key, hash(key))].length != kEmpty; }
+
+    void insert(std::string_view key) {
+        const std::uint64_t h = hash(key);
+        std::size_t at = find(key, h);
+        if (slots_[at].length != kEmpty) return;
+        slots_[at] = {h, static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(key.size())};
+        text_.append(key);
+        if (++count_ * 2 > slots_.size()) grow();
+    }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t offset = 0;
+        std::uint32_t length = kEmpty;
+    };
+
+    static std::uint64_t hash(std::string_view key) {
+        std::uint64_t h = 0xCBF29CE484222325ULL;  // FNV-1a
+        for (char c : key) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+        return h;
+    }
+
+    // The slot that holds key, or the empty one where it would go.
+    std::size_t find(std::string_view key, std::uint64_t h) const {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = h & mask;; at = (at + 1) & mask) {
+            const Slot& slot = slots_[at];
+            if (slot.length == kEmpty) return at;
+            if (slot.hash == h && std::string_view(text_).substr(slot.offset, slot.length) == key) return at;
+        }
+    }
+
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.size() * 2, Slot{});
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.length == kEmpty) continue;
+            std::size_t at = slot.hash & mask;
+            while (slots_[at].length != kEmpty) at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::string text_;
+    std::size_t count_ = 0;
+};
 
 // Gives every group a name no earlier group and no file outside the batch
 // has: "_2", "_3", … after the base name until each member's name is free.
-void number_clashes(std::vector<NamedRow>& named, const std::vector<NameRuleRow>& rows,
-                    const std::vector<std::size_t>& group, const std::vector<std::string>& outside) {
-    std::unordered_set<std::string> taken;
-    for (const std::string& name : outside) taken.insert(text::folded_name(name));
-    std::vector<std::vector<std::size_t>> members;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        if (group[k] >= members.size()) members.resize(group[k] + 1);
-        members[group[k]].push_back(k);
+void number_clashes(std::vector<NamedRow>& named, const std::vector<std::size_t>& group,
+                    const std::vector<std::string>& outside) {
+    const std::size_t rows = named.size();
+    const std::size_t groups = rows == 0 ? 0 : *std::max_element(group.begin(), group.end()) + 1;
+    // The members of every group in one array, group after group.
+    std::vector<std::size_t> first(groups + 1, 0);
+    for (std::size_t g : group) ++first[g + 1];
+    for (std::size_t g = 0; g < groups; ++g) first[g + 1] += first[g];
+    std::vector<std::size_t> members(rows);
+    std::vector<std::size_t> filled(first.begin(), first.end() - 1);
+    for (std::size_t k = 0; k < rows; ++k) members[filled[group[k]]++] = k;
+
+    TakenNames taken(rows + outside.size());
+    std::string key;
+    for (const std::string& name : outside) {
+        key.clear();
+        text::append_folded(key, name);
+        taken.insert(key);
     }
-    for (const auto& rows_of_group : members) {
-        if (rows_of_group.empty()) continue;
-        const std::string base = named[rows_of_group.front()].base;
-        auto free_with = [&](const std::string& candidate) {
-            return std::none_of(rows_of_group.begin(), rows_of_group.end(), [&](std::size_t k) {
-                return taken.count(text::folded_name(candidate + named[k].extension)) != 0;
-            });
-        };
+    std::vector<std::string> wanted;  // the folded names a group's members would take; reused
+    for (std::size_t g = 0; g < groups; ++g) {
+        const std::size_t count = first[g + 1] - first[g];
+        if (count == 0) continue;
+        const std::size_t* member = members.data() + first[g];
+        if (wanted.size() < count) wanted.resize(count);
+        const std::string base = named[member[0]].base;
         std::string chosen = base;
-        for (int n = 2; !free_with(chosen) && n < 100000; ++n) chosen = base + "_" + std::to_string(n);
-        for (std::size_t k : rows_of_group) {
-            if (chosen != base) {
-                named[k].base = chosen;
-                named[k].note = NameNote::SuffixAdded;
+        for (int n = 2;; ++n) {
+            bool free = true;
+            for (std::size_t i = 0; i < count; ++i) {
+                wanted[i].clear();
+                text::append_folded(wanted[i], chosen);
+                text::append_folded(wanted[i], named[member[i]].extension);
+                free = free && !taken.contains(wanted[i]);
             }
-            taken.insert(text::folded_name(chosen + named[k].extension));
+            if (free || n > 99999) break;
+            chosen = base + "_" + std::to_string(n);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            taken.insert(wanted[i]);
+            if (chosen == base) continue;
+            named[member[i]].base = chosen;
+            named[member[i]].note = NameNote::SuffixAdded;
         }
     }
 }
 
 }  // namespace
+
+std::vector<std::size_t> shots_of(const std::vector<NameRuleRow>& rows) {
+    std::vector<std::size_t> shot(rows.size());
+    std::unordered_map<std::string, std::size_t> first_of;
+    first_of.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        shot[k] = first_of.emplace(text::folded_name(rows[k].base), first_of.size()).first->second;
+    return shot;
+}
 
 TemplateParse parse_template(std::string_view text) {
     ParsedTemplate parsed;
@@ -316,7 +389,8 @@ platform::CivilTime shifted(const platform::CivilTime& t, std::int64_t seconds) 
 }
 
 NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<NameRuleRow>& rows,
-                               const std::string& folder, const std::vector<std::string>& names_outside_batch) {
+                               const std::string& folder, const std::vector<std::string>& names_outside_batch,
+                               const std::vector<std::size_t>* shots) {
     TemplateParse parse = parse_template(fields.template_text);
     if (!parse.parsed) return {{}, parse.error};
     std::string error;
@@ -326,7 +400,14 @@ NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<N
     if (!correction) return {{}, "时间校正应写作 +1:00、-0:05:30 这样的时间"};
 
     const ParsedTemplate& parsed = *parse.parsed;
-    const std::vector<std::size_t> group = groups_of(rows, fields.group_pairs);
+    // Each row's group: its shot, or a group of its own.
+    std::vector<std::size_t> group;
+    if (!fields.group_pairs) {
+        group.resize(rows.size());
+        for (std::size_t k = 0; k < rows.size(); ++k) group[k] = k;
+    } else {
+        group = shots && shots->size() == rows.size() ? *shots : shots_of(rows);
+    }
     // Each group's date (from its first member that has one) and counter value.
     std::vector<RowDate> group_date;
     std::vector<std::size_t> group_first;
@@ -356,7 +437,7 @@ NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<N
         if (!error.empty()) return {{}, error};
         if (parsed.uses_date && date.modified_instead) named.note = NameNote::ModifiedDate;
     }
-    if (fields.number_clashes) number_clashes(result.rows, rows, group, names_outside_batch);
+    if (fields.number_clashes) number_clashes(result.rows, group, names_outside_batch);
     return result;
 }
 

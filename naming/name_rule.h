@@ -91,8 +91,14 @@ struct NameRuleResult {
     std::vector<NamedRow> rows;
     std::string error;
 };
+// shots, where given, are shots_of(rows), worked out once for many rules.
 NameRuleResult apply_name_rule(const NameRuleFields& fields, const std::vector<NameRuleRow>& rows,
-                               const std::string& folder, const std::vector<std::string>& names_outside_batch);
+                               const std::string& folder, const std::vector<std::string>& names_outside_batch,
+                               const std::vector<std::size_t>* shots = nullptr);
+
+// Which shot each row is: rows whose base names are equal, case ignored,
+// are one shot, numbered in table order of their first row.
+std::vector<std::size_t> shots_of(const std::vector<NameRuleRow>& rows);
 
 // The name of the folder a path ending in a separator names; a drive's letter
 // at its root ("C:\" gives "C").

@@ -73,6 +73,11 @@ void append_utf8(std::string& out, char32_t c) {
 std::string folded_name(std::string_view name) {
     std::string out;
     out.reserve(name.size());
+    append_folded(out, name);
+    return out;
+}
+
+void append_folded(std::string& out, std::string_view name) {
     for (std::size_t i = 0; i < name.size();) {
         unsigned char c = static_cast<unsigned char>(name[i]);
         if (c < 0x80) {
@@ -82,7 +87,6 @@ std::string folded_name(std::string_view name) {
         }
         append_utf8(out, upper_case(next_code_point(name, i)));
     }
-    return out;
 }
 
 }  // namespace text

@@ -23,5 +23,7 @@ char32_t upper_case(char32_t c);
 // A name in the form that compares equal for every spelling Windows takes
 // as the same name (upper case, in UTF-8).
 std::string folded_name(std::string_view name);
+// The same, appended to out.
+void append_folded(std::string& out, std::string_view name);
 
 }  // namespace text
