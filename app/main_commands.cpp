@@ -3,28 +3,13 @@
 #include "app/lifecycle.h"
 #include "app/row_texts.h"
 #include "app/settings.h"
+#include "app/window_progress.h"
 #include "platform/pending_events.h"
 
 #include <utility>
 
 namespace app {
 namespace {
-
-// The windows catch up at every step and row of a long loop; it stops once
-// the program is being closed.
-class WindowProgress : public filelist::Progress {
-public:
-    void on_step() override { platform::process_pending_events(); }
-    bool on_row(std::size_t, const filelist::RowOutcome&) override {
-        platform::process_pending_events();
-        stopped_ = platform::quit_requested();
-        return !stopped_;
-    }
-    bool stopped() const { return stopped_; }
-
-protected:
-    bool stopped_ = false;
-};
 
 // And each row's outcome shows in the table, at the row that holds its file
 // now, while the table still shows the batch the loop was given.
@@ -140,16 +125,15 @@ void MainCommands::undo_from_history(renaming::RenameHistory& history, std::size
     if (model_.state.busy() || run >= history.runs().size()) return;
     // The history counts the run's steps as its rows; those of the run Ctrl+Z
     // would undo are shown at their rows in the table.
-    class HistoryProgress final : public filelist::Progress {
+    class HistoryProgress final : public WindowProgress {
     public:
         HistoryProgress(MainCommands& commands, std::string run_id) : commands_(commands), run_id_(std::move(run_id)) {}
-        void on_step() override { platform::process_pending_events(); }
         bool on_row(std::size_t step, const filelist::RowOutcome& outcome) override {
             std::optional<std::size_t> row = commands_.rename_run_.undone_elsewhere(run_id_, step);
             const std::optional<RunRows>& rows = commands_.last_run_rows_;
-            if (row && rows) TableProgress(commands_.model_.state.batch, rows->generation, rows->ids).show(*row, outcome);
-            platform::process_pending_events();
-            return !platform::quit_requested();
+            if (row && rows)
+                TableProgress(commands_.model_.state.batch, rows->generation, rows->ids).show(*row, outcome);
+            return WindowProgress::on_row(step, outcome);
         }
 
     private:
@@ -183,8 +167,7 @@ std::optional<std::vector<std::string>> MainCommands::capture_dates(filelist::Pr
     return namer_.capture_times(model_.state.batch, progress);
 }
 
-bool MainCommands::apply_names(const std::vector<std::string>& base_names,
-                               const std::vector<std::string>& extensions) {
+bool MainCommands::apply_names(const std::vector<std::string>& base_names, const std::vector<std::string>& extensions) {
     filelist::Batch& batch = model_.state.batch;
     const std::size_t rows = batch.row_count();
     if (model_.state.busy() || base_names.size() != rows || extensions.size() != rows) return false;

@@ -1,6 +1,6 @@
 #include "app/naming_rule_window.h"
 
-#include "platform/pending_events.h"
+#include "app/window_progress.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/list_view.h"
 #include "platform/win32/text.h"
@@ -84,17 +84,15 @@ constexpr COLORREF kFailingColour = RGB(204, 0, 0);
 enum DeferredTask : int { kRefreshPreview = 1 };
 
 // Capture dates are read with the window answering; the progress line counts them.
-class DateReadingProgress final : public filelist::Progress {
+class DateReadingProgress final : public WindowProgress {
 public:
     DateReadingProgress(HWND line, std::size_t total) : line_(line), total_(total) {}
-    void on_step() override { platform::process_pending_events(); }
-    bool on_row(std::size_t row, const filelist::RowOutcome&) override {
+    bool on_row(std::size_t row, const filelist::RowOutcome& outcome) override {
         if (row % 32 == 0 || row + 1 == total_) {
             platform::win32::set_window_text(
                 line_, "正在读取拍摄日期 " + std::to_string(row + 1) + "/" + std::to_string(total_));
         }
-        platform::process_pending_events();
-        return !platform::quit_requested();
+        return WindowProgress::on_row(row, outcome);
     }
 
 private:

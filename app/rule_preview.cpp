@@ -16,21 +16,21 @@ namespace app {
 void RulePreview::take_rows(const filelist::Batch& batch) {
     taken_ = true;
     generation_ = batch.generation();
-    directory_ = batch.base_directory();
-    old_names_ = batch.file_names();
+    batch_ = renaming::RenameBatch{batch.base_directory(), batch.file_names(), {}, {}};
+    const std::vector<std::string>& old_names = batch_.old_names;
     rows_.clear();
-    rows_.reserve(old_names_.size());
-    for (std::size_t k = 0; k < old_names_.size(); ++k) {
+    rows_.reserve(old_names.size());
+    for (std::size_t k = 0; k < old_names.size(); ++k) {
         naming::NameRuleRow row;
-        row.base = filelist::split_name(old_names_[k]).base;
+        row.base = filelist::split_name(old_names[k]).base;
         row.extension = batch.extension(k);
         rows_.push_back(std::move(row));
     }
     shots_ = naming::shots_of(rows_);
     listing_.clear();
-    platform::list_entries(directory_, [&](std::string_view name) { listing_.emplace_back(name); });
+    platform::list_entries(batch_.directory, [&](std::string_view name) { listing_.emplace_back(name); });
     std::unordered_set<std::string> in_batch;
-    for (const std::string& name : old_names_) in_batch.insert(text::folded_name(name));
+    for (const std::string& name : old_names) in_batch.insert(text::folded_name(name));
     outside_batch_.clear();
     for (const std::string& name : listing_) {
         if (!in_batch.count(text::folded_name(name))) outside_batch_.push_back(name);
@@ -49,7 +49,7 @@ void RulePreview::set_capture_dates(const std::vector<std::string>& dates) {
 
 void RulePreview::read_modification_dates() {
     for (std::size_t k = 0; k < rows_.size(); ++k) {
-        if (std::optional<std::int64_t> seconds = platform::last_write_time(directory_ + old_names_[k])) {
+        if (std::optional<std::int64_t> seconds = platform::last_write_time(batch_.directory + batch_.old_names[k])) {
             rows_[k].modified = platform::local_time_at(*seconds);
         }
     }
@@ -59,20 +59,27 @@ void RulePreview::read_modification_dates() {
 bool RulePreview::update(const naming::NameRuleFields& fields) {
     if (fields.date_source != naming::DateSource::Capture && !modification_dates_read_) read_modification_dates();
     naming::NameRuleResult result =
-        naming::apply_name_rule(fields, rows_, naming::folder_name(directory_), outside_batch_, &shots_);
+        naming::apply_name_rule(fields, rows_, naming::folder_name(batch_.directory), outside_batch_, &shots_);
     error_ = result.error;
     if (!error_.empty()) return false;
     named_ = std::move(result.rows);
-    renaming::RenameBatch batch{directory_, old_names_, new_base_names(), new_extensions()};
-    conflicts_ = renaming::find_conflicts(batch, renaming::plan_renames(batch), listing_);
+    batch_.new_names.clear();
+    batch_.extensions.clear();
+    for (const naming::NamedRow& row : named_) {
+        batch_.new_names.push_back(row.base);
+        batch_.extensions.push_back(row.extension);
+    }
+    conflicts_ = renaming::find_conflicts(batch_, renaming::plan_renames(batch_), listing_);
     return true;
 }
 
-std::string RulePreview::old_name(std::size_t row) const { return row < old_names_.size() ? old_names_[row] : ""; }
+std::string RulePreview::old_name(std::size_t row) const {
+    return row < batch_.old_names.size() ? batch_.old_names[row] : "";
+}
 
 std::string RulePreview::new_name(std::size_t row) const {
-    if (row >= named_.size()) return "";
-    return named_[row].base + named_[row].extension;
+    if (row >= batch_.new_names.size()) return "";
+    return batch_.new_names[row] + batch_.extensions[row];
 }
 
 std::string RulePreview::note(std::size_t row) const {
@@ -93,20 +100,6 @@ std::string RulePreview::note(std::size_t row) const {
 
 bool RulePreview::failing(std::size_t row) const {
     return row < conflicts_.size() && conflicts_[row].kind != filelist::ConflictKind::None;
-}
-
-std::vector<std::string> RulePreview::new_extensions() const {
-    std::vector<std::string> extensions;
-    extensions.reserve(named_.size());
-    for (const naming::NamedRow& row : named_) extensions.push_back(row.extension);
-    return extensions;
-}
-
-std::vector<std::string> RulePreview::new_base_names() const {
-    std::vector<std::string> names;
-    names.reserve(named_.size());
-    for (const naming::NamedRow& row : named_) names.push_back(row.base);
-    return names;
 }
 
 }  // namespace app

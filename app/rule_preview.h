@@ -3,6 +3,7 @@
 #include "filelist/batch.h"
 #include "filelist/row_outcome.h"
 #include "naming/name_rule.h"
+#include "rename/rename_plan.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,18 +42,17 @@ public:
     bool failing(std::size_t row) const;
     // The new base names, without extensions, and the extensions they go
     // with (lower case where 后缀名小写 asks), for 确定.
-    std::vector<std::string> new_base_names() const;
-    std::vector<std::string> new_extensions() const;
+    const std::vector<std::string>& new_base_names() const { return batch_.new_names; }
+    const std::vector<std::string>& new_extensions() const { return batch_.extensions; }
 
 private:
     void read_modification_dates();
 
     bool taken_ = false;
     std::uint64_t generation_ = 0;
-    std::string directory_;
-    std::vector<std::string> old_names_;
+    renaming::RenameBatch batch_;  // the rows as the rename engine sees them, named by the last good fields
     std::vector<naming::NameRuleRow> rows_;
-    std::vector<std::size_t> shots_;  // of the rows, worked out once
+    std::vector<std::size_t> shots_;          // of the rows, worked out once
     std::vector<std::string> listing_;        // every entry of the folder
     std::vector<std::string> outside_batch_;  // the folder's names no row holds
     bool capture_dates_given_ = false;

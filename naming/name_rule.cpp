@@ -454,13 +454,8 @@ std::optional<platform::CivilTime> time_of_date_name(std::string_view d) {
     auto n = [&](std::size_t at, std::size_t len) { return whole_number(d.substr(at, len)); };
     auto y = n(0, 4), mo = n(4, 2), day = n(6, 2), h = n(9, 2), mi = n(11, 2), s = n(13, 2);
     if (!y || !mo || !day || !h || !mi || !s) return std::nullopt;
-    platform::CivilTime t;
-    t.year = static_cast<int>(*y);
-    t.month = static_cast<int>(*mo);
-    t.day = static_cast<int>(*day);
-    t.hour = static_cast<int>(*h);
-    t.minute = static_cast<int>(*mi);
-    t.second = static_cast<int>(*s);
+    const platform::CivilTime t{static_cast<int>(*y), static_cast<int>(*mo), static_cast<int>(*day),
+                                static_cast<int>(*h), static_cast<int>(*mi), static_cast<int>(*s)};
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 || t.second > 59) {
         return std::nullopt;
     }

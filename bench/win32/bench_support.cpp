@@ -1,8 +1,10 @@
 #include "bench_support.h"
 
 #include "../batch_progress.h"
+#include "app/main_window.h"
 #include "filelist/main_model.h"
 #include "naming/capture_date_names.h"
+#include "naming/numbering_window.h"
 #include "platform/pending_events.h"
 #include "platform/win32/text.h"
 
@@ -58,7 +60,8 @@ double time_capture_date_names(const std::string& directory, const std::vector<s
     model.state.batch.fill_list(directory, names);
     auto start = Clock::now();
     BatchProgress progress(model.state.batch);
-    namer.build_capture_date_names(model.state.batch, [] {}, progress);
+    namer.build_capture_date_names(
+        model.state.batch, [] {}, progress);
     double taken = seconds_since(start);
     if (model.state.batch.new_names().back() != expected) std::fprintf(stderr, "a file went unnamed\n");
     return taken;
@@ -68,6 +71,17 @@ std::string numbered(const char* prefix, int i, const char* extension) {
     char text[64];
     std::snprintf(text, sizeof text, "%s%05d%s", prefix, i, extension);
     return text;
+}
+
+double time_numbering_confirm(HWND main_window, bool capture_dates) {
+    HWND table = GetDlgItem(main_window, app::kFileTableView);
+    SendMessageW(GetDlgItem(main_window, app::kNumberingButton), BM_CLICK, 0, 0);
+    HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
+    if (capture_dates) SendMessageW(GetDlgItem(numbering, naming::kCaptureDateCheck), BM_CLICK, 0, 0);
+    auto start = Clock::now();
+    SendMessageW(GetDlgItem(numbering, naming::kConfirmRuleButton), BM_CLICK, 0, 0);
+    settle(table);
+    return seconds_since(start);
 }
 
 }  // namespace bench

@@ -42,6 +42,11 @@ void settle(HWND table);
 double time_capture_date_names(const std::string& directory, const std::vector<std::string>& names,
                                const std::string& expected);
 
+// Opens the numbering window of the main window whose handle is given and
+// times its 确定 until the table has shown the names; in capture-date mode
+// when asked.
+double time_numbering_confirm(HWND main_window, bool capture_dates);
+
 // prefix, then i in five digits, then extension: IMG_00042.jpg.
 std::string numbered(const char* prefix, int i, const char* extension);
 

@@ -156,13 +156,7 @@ void BM_SortByCaptureDateAgainstNameBuild(benchmark::State& state) {
     auto build_pass = [&] {
         model.state.batch.fill_list(dir.path(), names);
         settle(table);
-        SendMessageW(window.control(app::kNumberingButton), BM_CLICK, 0, 0);
-        HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
-        SendMessageW(GetDlgItem(numbering, naming::kCaptureDateCheck), BM_CLICK, 0, 0);
-        auto start = Clock::now();
-        SendMessageW(GetDlgItem(numbering, naming::kConfirmRuleButton), BM_CLICK, 0, 0);
-        settle(table);
-        return seconds_since(start);
+        return bench::time_numbering_confirm(window.hwnd(), true);
     };
     for (auto _ : state) {
         double taken = 0;

@@ -10,7 +10,6 @@
 #include "filelist/main_model.h"
 #include "image_builders.h"
 #include "image_test_files.h"
-#include "naming/numbering_window.h"
 
 #include <windows.h>
 
@@ -28,18 +27,6 @@ using bench::seconds_since;
 using bench::settle;
 
 HWND rule_window() { return FindWindowW(L"BatchRenameNamingRuleWindow", nullptr); }
-
-// The numbering window's 确定, timed; in capture-date mode when asked.
-double numbering_confirm(app::MainWindow& window, bool capture_dates) {
-    HWND table = window.control(app::kFileTableView);
-    SendMessageW(window.control(app::kNumberingButton), BM_CLICK, 0, 0);
-    HWND numbering = FindWindowW(L"BatchRenameNumberingWindow", nullptr);
-    if (capture_dates) SendMessageW(GetDlgItem(numbering, naming::kCaptureDateCheck), BM_CLICK, 0, 0);
-    auto start = Clock::now();
-    SendMessageW(GetDlgItem(numbering, naming::kConfirmRuleButton), BM_CLICK, 0, 0);
-    settle(table);
-    return seconds_since(start);
-}
 
 // A new template typed (as WM_SETTEXT sets it) until the preview shows it.
 double change_template(HWND rules, HWND table, const wchar_t* text) {
@@ -71,7 +58,7 @@ void BM_RulePreviewAgainstSequentialNames(benchmark::State& state) {
         preview += taken;
         state.SetIterationTime(taken);
         SetWindowPos(rules, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        numbering += numbering_confirm(window, false);
+        numbering += bench::time_numbering_confirm(window.hwnd(), false);
     }
     SendMessageW(rules, WM_CLOSE, 0, 0);
     state.counters["preview_s"] = preview / static_cast<double>(state.iterations());
@@ -105,7 +92,7 @@ void BM_RuleWindowOverPhotosAgainstCaptureDateNames(benchmark::State& state) {
     for (auto _ : state) {
         model.state.batch.fill_list(dir.path(), names);
         settle(table);
-        build += numbering_confirm(window, true);
+        build += bench::time_numbering_confirm(window.hwnd(), true);
 
         model.state.batch.fill_list(dir.path(), names);
         settle(table);

@@ -37,14 +37,7 @@ std::optional<std::string> checked_date_text(int year, int month, int day, int h
     }
     if (month == 2 && day == 29 && !is_leap(year)) return std::nullopt;
     if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    platform::CivilTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return exif_date_text(t);
+    return exif_date_text(platform::CivilTime{year, month, day, hour, minute, second});
 }
 
 // "2024-07-01T14:23:45.12+08:00" and its shorter forms: the date is needed,

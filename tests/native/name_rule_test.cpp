@@ -13,16 +13,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-platform::CivilTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    platform::CivilTime t;
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    return t;
-}
+platform::CivilTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return {y, mo, d, h, mi, s}; }
 
 NameRuleRow row(std::string base, std::string extension, std::optional<platform::CivilTime> capture = std::nullopt,
                 std::optional<platform::CivilTime> modified = std::nullopt) {
