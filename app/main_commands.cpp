@@ -51,7 +51,8 @@ MainCommands::~MainCommands() { model_.state.batch.remove_observer(this); }
 void MainCommands::rows_replaced(std::size_t) { mark_again(); }
 
 void MainCommands::mark_again() {
-    conflict_marks_.take_listing(model_.state.batch);
+    WindowProgress progress;
+    conflict_marks_.take_listing(model_.state.batch, progress);
     conflict_marks_.mark(model_.state);
 }
 
@@ -149,6 +150,8 @@ void MainCommands::undo_from_history(renaming::RenameHistory& history, std::size
 
 void MainCommands::build_capture_date_names(const naming::ImageLoadFailureNotice& notify_load_failure) {
     WindowProgress progress;
+    // The listing that follows the names is read meanwhile.
+    conflict_marks_.list_ahead(model_.state.batch);
     namer_.build_capture_date_names(model_.state.batch, notify_load_failure, progress);
     progress.on_step();
 }

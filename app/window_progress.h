@@ -16,6 +16,7 @@ public:
         stopped_ = platform::quit_requested();
         return !stopped_;
     }
+    bool stopping() override { return stopped_ = stopped_ || platform::quit_requested(); }
     bool stopped() const { return stopped_; }
 
 private:

@@ -3,6 +3,7 @@
 #include "filelist/batch.h"
 #include "filelist/progress.h"
 #include "image/image_file.h"
+#include "image/sources/byte_sources.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,10 +24,12 @@ struct CaptureTime {
     std::string date;       // "20080517 142345"; empty when the file holds no usable date
 };
 
-// The capture-date name builder with the program's one image object: each
-// photo is opened, its capture date read and the image let go before the next.
-// Camera RAW files and videos are read by the program's own reader, headers
-// only, whether or not the library can open them.
+// The capture-date name builder with the program's one image object. Each
+// file's header is read once, the next files' read ahead meanwhile; a photo
+// whose EXIF date the program's own reader finds there is never opened again.
+// Others are opened as an image, their date read and the image let go before
+// the next. Camera RAW files and videos are read by the program's own reader,
+// headers only, whether or not the library can open them.
 class CaptureDateNamer {
 public:
     CaptureDateNamer() = default;
@@ -60,6 +63,19 @@ public:
     bool release_image() { return image_.Dispose(); }
 
 private:
+    // The capture time of the file at path, from source (nothing when it
+    // could not be opened).
+    CaptureTime capture_time_of(const std::string& path, const std::string& file_name,
+                                const imaging::ByteSource* source, filelist::Progress& progress);
+
+    // Hands on the capture time of each of the given rows, in order, while
+    // the headers of the next rows are read ahead. False when on_time says
+    // stop, or the program is being closed while a file is awaited.
+    using TimeSink = std::function<bool(std::size_t row, CaptureTime time)>;
+    bool each_capture_time(const std::string& directory, const std::vector<std::string>& names,
+                           const std::vector<std::size_t>& rows, filelist::Progress& progress,
+                           const TimeSink& on_time);
+
     // The times read for this batch's files, by file name; forgotten when the rows are replaced.
     std::unordered_map<std::string, std::string>& remembered_times(const filelist::Batch& batch);
 

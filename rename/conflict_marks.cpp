@@ -6,21 +6,65 @@
 #include "rename/rename_plan.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace renaming {
 
-void ConflictMarks::take_listing(const filelist::Batch& batch) {
+// A listing under way in the background. Its thread keeps it alive, so a
+// listing nobody waits for any more finishes harmlessly on its own.
+struct ConflictMarks::Listing {
+    std::string directory;
+    std::uint64_t generation = 0;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::vector<std::string> names;
+};
+
+void ConflictMarks::list_ahead(const filelist::Batch& batch) {
+    ahead_ = std::make_shared<Listing>();
+    ahead_->directory = batch.base_directory();
+    ahead_->generation = batch.generation();
+    std::thread([listing = ahead_] {
+        std::vector<std::string> names;
+        platform::list_entries(listing->directory, [&](std::string_view name) { names.emplace_back(name); });
+        std::lock_guard lock(listing->mutex);
+        listing->names = std::move(names);
+        listing->done = true;
+        listing->finished.notify_all();
+    }).detach();
+}
+
+void ConflictMarks::take_listing(const filelist::Batch& batch, filelist::Progress& progress) {
     names_.clear();
     directory_ = batch.base_directory();
     generation_ = batch.generation();
     listed_ = true;
-    platform::list_entries(directory_, [&](std::string_view name) { names_.emplace_back(name); });
+    std::shared_ptr<Listing> ahead = std::move(ahead_);
+    if (!ahead || ahead->directory != directory_ || ahead->generation != generation_) {
+        platform::list_entries(directory_, [&](std::string_view name) { names_.emplace_back(name); });
+        return;
+    }
+    std::unique_lock lock(ahead->mutex);
+    while (!ahead->finished.wait_for(lock, std::chrono::milliseconds(50), [&] { return ahead->done; })) {
+        lock.unlock();
+        progress.on_step();
+        if (progress.stopping()) return;
+        lock.lock();
+    }
+    names_ = std::move(ahead->names);
 }
 
 void ConflictMarks::mark(filelist::AppState& state) {
     filelist::Batch& batch = state.batch;
-    if (!listed_ || generation_ != batch.generation() || directory_ != batch.base_directory()) take_listing(batch);
+    if (!listed_ || generation_ != batch.generation() || directory_ != batch.base_directory()) {
+        filelist::NoProgress quietly;
+        take_listing(batch, quietly);
+    }
     const auto& names = batch.new_names();
     if (state.rule_confirmed != 1 && std::all_of(names.begin(), names.end(), [](const auto& n) { return n.empty(); })) {
         batch.clear_marks();  // nothing a run would try

@@ -8,6 +8,8 @@
 #include "menu_answerer.h"
 #include "message_box_answerer.h"
 #include "picker/file_picker_window.h"
+#include "platform/pending_events.h"
+#include "platform/win32/text.h"
 #include "temp_directory.h"
 #include "window_driver.h"
 
@@ -143,6 +145,26 @@ TEST_F(PhoneCameraFolderTest, PhotosDatedOutsideExifAreNamedAndASongIsNoVideo) {
     show_files({"agency.jpg", "edited.jpg", "song.m4a"}, folder.path(""));
     EXPECT_EQ(name_by_capture_date(), Texts{"载入图片失败！"});
     EXPECT_EQ(column(Batch::kNewName), (Texts{"20190305 081530", "20240701 142345", "song"}));
+}
+
+TEST_F(PhoneCameraFolderTest, AFolderIsNamedByDateWhileOneOfItsPhotosIsRemovedUnderIt) {
+    // The last photo is far enough down that its header is not read yet when
+    // the first row has its name: it is removed then.
+    std::vector<std::string> names;
+    for (int i = 0; i < 140; ++i) {
+        names.push_back(std::string("P").append(std::to_string(1000 + i)).append(".jpg"));
+        folder.write(names.back(), photo("2023:07:01 10:00:00"));
+    }
+    show_files(names, folder.path(""));
+    const std::wstring last = platform::win32::widen(folder.path(names.back()));
+    platform::set_pending_events_hook([&] {
+        if (!model.state.batch.new_names().front().empty()) DeleteFileW(last.c_str());
+    });
+    EXPECT_EQ(name_by_capture_date(), Texts{"载入图片失败！"});
+    platform::set_pending_events_hook(nullptr);
+    Texts expected(names.size(), "20230701 100000");
+    expected.back() = "P1139";
+    EXPECT_EQ(column(Batch::kNewName), expected);
 }
 
 TEST_F(PhoneCameraFolderTest, ACameraAndAPhoneFolderSortedByDateIsNumberedInShootingOrder) {

@@ -5,7 +5,9 @@
 //
 //   slow_folder <source folder> <mount point> <milliseconds> [fuse options]
 //
-// On unmount it prints how many requests of each kind it answered.
+// On unmount it prints how many requests of each kind it answered. The
+// counts so far can be read at any time from the file ".requests" at the
+// top of the mount, which is answered at once and counts for nothing.
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -36,8 +38,29 @@ static void wait_and_count(int kind) {
 
 static void full_path(char out[PATH_MAX], const char* path) { snprintf(out, PATH_MAX, "%s%s", source, path); }
 
+static const char kCountsFile[] = "/.requests";
+enum { kCountsSize = 4096 };
+
+static int is_counts_file(const char* path) { return strcmp(path, kCountsFile) == 0; }
+
+// "getattr 12\nreaddir 3\n...", padded with blanks to the file's size.
+static void counts_text(char out[kCountsSize]) {
+    int at = 0;
+    for (int k = 0; k < kKinds; ++k) {
+        at += snprintf(out + at, (size_t)(kCountsSize - at), "%s %ld\n", kind_names[k], atomic_load(&counts[k]));
+    }
+    memset(out + at, ' ', (size_t)(kCountsSize - at));
+}
+
 static int slow_getattr(const char* path, struct stat* st, struct fuse_file_info* fi) {
     (void)fi;
+    if (is_counts_file(path)) {
+        memset(st, 0, sizeof *st);
+        st->st_mode = S_IFREG | 0444;
+        st->st_nlink = 1;
+        st->st_size = kCountsSize;
+        return 0;
+    }
     wait_and_count(kGetattr);
     char p[PATH_MAX];
     full_path(p, path);
@@ -67,6 +90,11 @@ static int slow_readdir(const char* path, void* buf, fuse_fill_dir_t fill, off_t
 }
 
 static int slow_open(const char* path, struct fuse_file_info* fi) {
+    if (is_counts_file(path)) {
+        fi->fh = (uint64_t)-1;
+        fi->direct_io = 1;
+        return 0;
+    }
     wait_and_count(kOpen);
     char p[PATH_MAX];
     full_path(p, path);
@@ -88,7 +116,14 @@ static int slow_create(const char* path, mode_t mode, struct fuse_file_info* fi)
 }
 
 static int slow_read(const char* path, char* buf, size_t size, off_t offset, struct fuse_file_info* fi) {
-    (void)path;
+    if (is_counts_file(path)) {
+        char text[kCountsSize];
+        counts_text(text);
+        if (offset >= kCountsSize) return 0;
+        size_t n = size < (size_t)(kCountsSize - offset) ? size : (size_t)(kCountsSize - offset);
+        memcpy(buf, text + offset, n);
+        return (int)n;
+    }
     wait_and_count(kRead);
     ssize_t n = pread((int)fi->fh, buf, size, offset);
     return n < 0 ? -errno : (int)n;
@@ -102,8 +137,7 @@ static int slow_write(const char* path, const char* buf, size_t size, off_t offs
 }
 
 static int slow_release(const char* path, struct fuse_file_info* fi) {
-    (void)path;
-    close((int)fi->fh);
+    if (!is_counts_file(path)) close((int)fi->fh);
     return 0;
 }
 
