@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -38,5 +39,15 @@ bool list_entry_identities(const std::string& directory, const IdentitySink& on_
 
 // The same for the one entry a path reaches; nothing when there is none.
 std::optional<EntryIdentity> entry_identity(const std::string& path);
+
+// Asks the file system whether path reaches an entry, attributes only:
+// nothing is opened.
+bool look_up(const std::string& path);
+
+// The same for every path, several at a time, the answers forgotten. A
+// listing of their directory that follows is answered from what the file
+// system's client has just learned: on a folder that answers slowly (a
+// network share), Wine asks about each entry of a listing in turn.
+void look_up_together(const std::vector<std::string>& paths);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <optional>
 #include <thread>
 
@@ -29,14 +30,18 @@ void ConflictMarks::list_ahead(const filelist::Batch& batch) {
     ahead_ = std::make_shared<Listing>();
     ahead_->directory = batch.base_directory();
     ahead_->generation = batch.generation();
-    std::thread([listing = ahead_] {
-        std::vector<std::string> names;
-        platform::list_entries(listing->directory, [&](std::string_view name) { names.emplace_back(name); });
-        std::lock_guard lock(listing->mutex);
-        listing->names = std::move(names);
-        listing->done = true;
-        listing->finished.notify_all();
-    }).detach();
+    try {
+        std::thread([listing = ahead_] {
+            std::vector<std::string> names;
+            platform::list_entries(listing->directory, [&](std::string_view name) { names.emplace_back(name); });
+            std::lock_guard lock(listing->mutex);
+            listing->names = std::move(names);
+            listing->done = true;
+            listing->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        ahead_.reset();  // listed when wanted, as without a thread
+    }
 }
 
 void ConflictMarks::take_listing(const filelist::Batch& batch, filelist::Progress& progress) {

@@ -6,11 +6,16 @@
 
 namespace renaming {
 
-DirectorySnapshot DirectorySnapshot::take(const std::string& directory) {
-    return take_readable(directory).value_or(DirectorySnapshot());
+DirectorySnapshot DirectorySnapshot::take(const std::string& directory, const std::vector<std::string>& expected) {
+    return take_readable(directory, expected).value_or(DirectorySnapshot());
 }
 
-std::optional<DirectorySnapshot> DirectorySnapshot::take_readable(const std::string& directory) {
+std::optional<DirectorySnapshot> DirectorySnapshot::take_readable(const std::string& directory,
+                                                                  const std::vector<std::string>& expected) {
+    std::vector<std::string> paths;
+    paths.reserve(expected.size());
+    for (const std::string& name : expected) paths.push_back(directory + name);
+    platform::look_up_together(paths);
     DirectorySnapshot snapshot;
     const bool listed = platform::list_entry_identities(
         directory, [&](std::string_view name, const platform::EntryIdentity& entry) { snapshot.add(std::string(name), entry); });

@@ -16,10 +16,13 @@ namespace renaming {
 // disk again.
 class DirectorySnapshot {
 public:
-    // Lists directory now; an unreadable one gives an empty snapshot.
-    static DirectorySnapshot take(const std::string& directory);
+    // Lists directory now; an unreadable one gives an empty snapshot. The
+    // names expected in it are asked about together first, so that on a
+    // folder that answers slowly the listing does not wait on each in turn.
+    static DirectorySnapshot take(const std::string& directory, const std::vector<std::string>& expected = {});
     // The same, nothing when the directory cannot be read.
-    static std::optional<DirectorySnapshot> take_readable(const std::string& directory);
+    static std::optional<DirectorySnapshot> take_readable(const std::string& directory,
+                                                          const std::vector<std::string>& expected = {});
 
     // The entry a name reaches, as Windows finds it: the exact spelling, else
     // the one entry whose name differs from it only in letter case. Nothing

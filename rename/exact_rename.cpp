@@ -55,7 +55,10 @@ std::vector<std::size_t> renames_kept_under_another_name(const std::string& dire
                                                          const std::vector<DoneRename>& renames) {
     std::vector<std::size_t> altered;
     if (renames.empty()) return altered;
-    std::optional<DirectorySnapshot> disk = DirectorySnapshot::take_readable(directory);
+    std::vector<std::string> targets;
+    targets.reserve(renames.size());
+    for (const DoneRename& rename : renames) targets.push_back(last_component(rename.to));
+    std::optional<DirectorySnapshot> disk = DirectorySnapshot::take_readable(directory, targets);
     for (std::size_t i = 0; i < renames.size(); ++i) {
         const DoneRename& rename = renames[i];
         const std::string target = last_component(rename.to);

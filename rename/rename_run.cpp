@@ -72,7 +72,11 @@ RunEnd RenameRun::run(const RenameBatch& batch, bool by_dependencies, filelist::
 // undo moves back only those very files.
 void RenameRun::identify_files(Work& work) const {
     const std::size_t n = work.rows();
-    work.disk = DirectorySnapshot::take(work.batch.directory);
+    std::vector<std::string> expected;
+    for (std::size_t row = 0; row < n; ++row) {
+        if (work.plan[row].action == RenameAction::Rename) expected.push_back(work.batch.old_names[row]);
+    }
+    work.disk = DirectorySnapshot::take(work.batch.directory, expected);
     work.file_of_row.assign(n, platform::FileIdentity{});
     work.movable.assign(n, false);
     for (std::size_t row = 0; row < n; ++row) {

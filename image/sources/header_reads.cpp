@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace imaging {
@@ -82,7 +83,14 @@ HeaderReads::HeaderReads(std::vector<std::string> paths, ReadHeader read) : shar
     const int readers = static_cast<int>(std::min<std::size_t>(kReaders, shared_->paths.size()));
     shared_->running = readers;
     for (int i = 0; i < readers; ++i) {
-        std::thread([shared = shared_] { shared->work(); }).detach();
+        try {
+            std::thread([shared = shared_] { shared->work(); }).detach();
+        } catch (const std::system_error&) {
+            // No more threads: the readers started do the work, or take does.
+            std::lock_guard lock(shared_->mutex);
+            shared_->running -= readers - i;
+            break;
+        }
     }
 }
 
@@ -100,6 +108,13 @@ std::optional<FileHeader> HeaderReads::take(std::size_t index, std::chrono::mill
     if (index > shared_->taken) {
         shared_->taken = index;
         shared_->changed.notify_all();
+    }
+    if (shared_->running == 0 && !shared_->done[index] && shared_->next <= index) {
+        lock.unlock();
+        FileHeader header = shared_->read(shared_->paths[index]);
+        lock.lock();
+        shared_->done[index] = std::move(header);
+        shared_->next = std::max(shared_->next, index + 1);
     }
     if (!shared_->changed.wait_for(lock, wait, [&] { return shared_->done[index].has_value(); })) return std::nullopt;
     std::optional<FileHeader> header = std::move(shared_->done[index]);

@@ -49,4 +49,9 @@ std::optional<EntryIdentity> entry_identity(const std::string& path) {
     return identity_of(st);
 }
 
+bool look_up(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
 }  // namespace platform

@@ -67,4 +67,9 @@ std::optional<EntryIdentity> entry_identity(const std::string& path) {
     return entry;
 }
 
+bool look_up(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return GetFileAttributesExW(win32::file_system_path(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
+}
+
 }  // namespace platform
