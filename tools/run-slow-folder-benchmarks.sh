@@ -5,7 +5,8 @@
 # requests of each kind the folder answered. Skips with a message where FUSE
 # cannot be used (no /dev/fuse, or not allowed to mount).
 #   bash tools/run-slow-folder-benchmarks.sh [milliseconds ...]   (default 2 10)
-# SLOW_FILTER=<regex> runs only the benchmarks it matches (default: all of them).
+# SLOW_FILTER=<regex> runs only the slow-folder benchmarks whose names it
+# matches (CaptureDates, RenameRun, Pick; default: all three).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,7 +47,7 @@ for delay in "${delays[@]}"; do
   echo "== $delay ms per request"
   (cd "$work" && BATCH_RENAME_SLOW_FOLDER="Z:$(echo "$mounted" | tr / '\\')" \
     xvfb-run -a -s "-screen 0 1600x1200x24" "$OLDPWD/tools/wine-run" \
-    "$OLDPWD/build/windows-bench/bench/wine_bench.exe" --benchmark_filter=${SLOW_FILTER:-SlowFolder})
+    "$OLDPWD/build/windows-bench/bench/wine_bench.exe" --benchmark_filter="BM_(${SLOW_FILTER:-.*}).*OnASlowFolder")
   fusermount3 -u "$mounted"
   mounted=""
   wait
